@@ -1,0 +1,9 @@
+// Everything of the ZuUtils library.
+#ifndef ZUUTILS_ZUUTILS_H
+#define ZUUTILS_ZUUTILS_H
+
+#include <ZuUtils/CZuError.h>
+#include <ZuUtils/CDisplayBits.h>
+#include <ZuUtils/CCommandLineArguments.h>
+
+#endif

@@ -1,0 +1,29 @@
+// The result of an XPath query.
+#ifndef ZUX_CZUXPATHNODESET_H
+#define ZUX_CZUXPATHNODESET_H
+
+#include <ZuX/ZuXExport.h>
+#include <ZuX/CZuXPathNode.h>
+
+#include <boost/shared_ptr.hpp>
+
+class CZuXPathNodeSet;
+class CZuXPathNodeSetPrivate;
+
+typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr;
+
+/// The items an XPath query selected, in the order the query returned them. Copies share the
+/// body; the set is never re-evaluated.
+class ZUX_EXPORT CZuXPathNodeSet {
+public:
+    /// An empty set, attached to no document.
+    CZuXPathNodeSet();
+    /// Shares the given body. An empty pointer gives an empty set of its own.
+    CZuXPathNodeSet(boost::shared_ptr<CZuXPathNodeSetPrivate> body);
+    virtual ~CZuXPathNodeSet();
+
+private:
+    boost::shared_ptr<CZuXPathNodeSetPrivate> m_pPrivate;
+};
+
+#endif

@@ -1,0 +1,12 @@
+// Everything a caller of ZuX needs.
+#ifndef ZUX_ZUX_H
+#define ZUX_ZUX_H
+
+#include <ZuX/CZuX.h>
+#include <ZuX/CZuXDocument.h>
+#include <ZuX/CZuXNode.h>
+#include <ZuX/CZuXAttribute.h>
+#include <ZuX/CZuXPathNodeSet.h>
+#include <ZuX/CZuXPathNode.h>
+
+#endif

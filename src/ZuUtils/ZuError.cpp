@@ -1,0 +1,132 @@
+#include <ZuUtils/CZuError.h>
+
+#include <boost/make_shared.hpp>
+
+#include <cstdarg>
+#include <cstdio>
+
+// The shared body of an error result: what every copy of the result sees.
+class WNErrorPrivate {
+public:
+    unsigned int m_win32 = 0;
+    std::vector<CZuErrorRecord> m_records;
+};
+
+namespace {
+
+int CodeFromWin32(unsigned int win32) {
+    return static_cast<int>(0x80070000u | (win32 & 0xFFFFu));
+}
+
+std::string FormatV(const char* format, va_list args) {
+    if (!format) return std::string();
+    va_list measure;
+    va_copy(measure, args);
+    const int length = std::vsnprintf(nullptr, 0, format, measure);
+    va_end(measure);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    std::vsnprintf(&text[0], text.size(), format, args);
+    text.resize(static_cast<std::size_t>(length));
+    return text;
+}
+
+const char* Win32Name(unsigned int win32) {
+    switch (win32) {
+    case 2: return "ERROR_FILE_NOT_FOUND";
+    case 13: return "ERROR_INVALID_DATA";
+    case 14: return "ERROR_OUTOFMEMORY";
+    case 30: return "ERROR_READ_FAULT";
+    case 774: return "ERROR_ERRORS_ENCOUNTERED";
+    case 1168: return "ERROR_NOT_FOUND";
+    case 1359: return "ERROR_INTERNAL_ERROR";
+    case 4306: return "ERROR_EMPTY";
+    default: return nullptr;
+    }
+}
+
+const std::vector<CZuErrorRecord>& NoRecords() {
+    static const std::vector<CZuErrorRecord> none;
+    return none;
+}
+
+} // namespace
+
+CZuErrorRecord::CZuErrorRecord(const WNCodeLocation& location, std::string message)
+    : m_location(location), m_message(std::move(message)) {}
+
+CZuError::~CZuError() = default;
+
+WNErrorPrivate& CZuError::Body() {
+    if (!m_body) m_body = boost::make_shared<WNErrorPrivate>();
+    return *m_body;
+}
+
+unsigned int CZuError::GetWin32Code() const {
+    return m_body && IsError() ? m_body->m_win32 : 0;
+}
+
+const std::vector<CZuErrorRecord>& CZuError::GetRecords() const {
+    return m_body ? m_body->m_records : NoRecords();
+}
+
+std::string CZuError::AsString() const {
+    char head[96];
+    if (IsError()) {
+        const unsigned int win32 = GetWin32Code();
+        const char* name = Win32Name(win32);
+        std::snprintf(head, sizeof head, "error 0x%08X (Win32 %u%s%s)", static_cast<unsigned int>(m_code), win32,
+                      name ? " " : "", name ? name : "");
+    } else {
+        std::snprintf(head, sizeof head, "success");
+    }
+    std::string text = head;
+    for (const CZuErrorRecord& record : GetRecords()) {
+        const WNCodeLocation& where = record.GetLocation();
+        text += "\n  at ";
+        text += where.GetFile();
+        text += ':';
+        text += std::to_string(where.GetLine());
+        text += " in ";
+        text += where.GetFunction();
+        if (!record.GetMessage().empty()) {
+            text += ": ";
+            text += record.GetMessage();
+        }
+    }
+    return text;
+}
+
+CZuError& CZuError::Push(const WNCodeLocation& location) {
+    Body().m_records.emplace_back(location, std::string());
+    return *this;
+}
+
+CZuError& CZuError::Push(const WNCodeLocation& location, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string message = FormatV(format, args);
+    va_end(args);
+    Body().m_records.emplace_back(location, std::move(message));
+    return *this;
+}
+
+CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32) {
+    CZuError error;
+    error.m_code = CodeFromWin32(win32);
+    error.Body().m_win32 = win32;
+    return error.Push(location);
+}
+
+CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string message = FormatV(format, args);
+    va_end(args);
+    CZuError error;
+    error.m_code = CodeFromWin32(win32);
+    WNErrorPrivate& body = error.Body();
+    body.m_win32 = win32;
+    body.m_records.emplace_back(location, std::move(message));
+    return error;
+}

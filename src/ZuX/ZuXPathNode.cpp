@@ -1,0 +1,15 @@
+#include <ZuX/CZuXPathNode.h>
+
+#include "ZuXBody.h"
+#include "ZuXDocumentPrivate.h"
+#include "ZuXPathNodePrivate.h"
+
+CZuXPathNodePrivate::CZuXPathNodePrivate() = default;
+
+CZuXPathNodePrivate::~CZuXPathNodePrivate() = default;
+
+CZuXPathNode::CZuXPathNode() : m_pPrivate(boost::make_shared<CZuXPathNodePrivate>()) {}
+
+CZuXPathNode::CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
+
+CZuXPathNode::~CZuXPathNode() = default;

@@ -1,7 +1,7 @@
-// A walk along the typical road with ZuX: load a document, look around in it, and see what
-// failures look like.
+// A walk along the typical road with ZuX: load a document, look around in it, save it, and see
+// what failures look like.
 //
-//   zux-tour [FILE]      (FILE defaults to the shipped sample.xml)
+//   zux-tour [FILE [OUTPUT-DIR]]   (FILE defaults to the shipped sample.xml, OUTPUT-DIR to /tmp)
 #include <ZuX/ZuX.h>
 
 #include <cstdio>
@@ -9,24 +9,57 @@
 
 namespace {
 
-void Step(const char* what, const CZuError& result) {
-    std::printf("%-40s %s\n", what, result.IsError() ? "FAILED" : "ok");
+void Step(const std::string& what, const CZuError& result) {
+    std::printf("%-48s %s\n", what.c_str(), result.IsError() ? "FAILED" : "ok");
     if (result.IsError()) std::printf("%s\n", result.AsString().c_str());
+}
+
+void Section(const char* title) {
+    std::printf("\n== %s\n", title);
+}
+
+// Prints an element's children, one level deep: names, and the text of leaf elements.
+void PrintChildren(CZuXNode& parent, int depth) {
+    for (CZuXNode child(parent.GetFirstNode()); child.Exists(); child.MoveNextSibling()) {
+        if (child.Name().empty()) continue; // text and comments
+        std::string text;
+        child.GetText(text);
+        std::printf("%*s<%s>%s%s\n", depth * 2, "", child.Name().c_str(), text.empty() ? "" : " ", text.c_str());
+        if (depth < 3) PrintChildren(child, depth + 1);
+    }
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const std::string path = argc > 1 ? argv[1] : ZUX_SAMPLE;
+    const std::string outputDir = argc > 2 ? argv[2] : "/tmp";
 
+    Section("Load");
     CZuXDocument document;
     const CZuError loaded = document.LoadFromFile(path);
-    Step(("load " + path).c_str(), loaded);
+    Step("load " + path, loaded);
     if (loaded.IsError()) return 1;
 
+    Section("Walk the top-level elements and their children");
+    for (CZuXNode top(document.GetNode("catalog")); top.Exists(); top.MoveNext()) {
+        std::printf("<%s>\n", top.Name().c_str());
+        PrintChildren(top, 1);
+    }
+
+    Section("Save");
+    std::string text;
+    Step("save as one line", document.SaveAsString(text));
+    std::printf("%zu bytes, starting: %.60s...\n", text.size(), text.c_str());
+    const std::string copy = outputDir + "/zux-tour-copy.xml";
+    Step("save to " + copy + " (one tab per level)", document.SaveToFile(copy));
+    Step("save to " + copy + ".2sp (two spaces)", document.SaveToFile(copy + ".2sp", std::string("  ")));
+
+    Section("What failures report");
     CZuXDocument broken;
-    std::printf("\nWhat a failed load reports:\n");
     Step("load text with mismatched tags", broken.LoadFromString("<catalog><shelf></catalog>"));
     Step("load a file that does not exist", broken.LoadFromFile(path + ".missing"));
+    Step("save into a missing directory", document.SaveToFile("/nonexistent/zux.xml"));
+    Step("remove a top-level element that is not there", document.RemoveNode(std::string("magazine")));
     return 0;
 }

@@ -1,4 +1,4 @@
-#include <ZuX/ZuX.h>
+#include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -84,6 +84,65 @@ TEST(DocumentLoadTest, FileLoads) {
     CZuXDocument document;
     const CZuError result = document.LoadFromFile(kDataDir + "/declared.xml");
     EXPECT_FALSE(result.IsError()) << result.AsString();
+}
+
+TEST(DocumentLoadTest, LoadReplacesTheTree) {
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromString("<first><a/></first>").IsError());
+    ASSERT_FALSE(document.LoadFromString("<second/>").IsError());
+    EXPECT_EQ("<second/>", zuxtest::Text(document));
+}
+
+TEST(DocumentLoadTest, FailedLoadLeavesNoTraceOfThePreviousTree) {
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromString("<first><a/></first>").IsError());
+    EXPECT_TRUE(document.LoadFromString("").IsError());
+    EXPECT_EQ("", zuxtest::Text(document));
+
+    ASSERT_FALSE(document.LoadFromString("<first/>").IsError());
+    EXPECT_TRUE(document.LoadFromFile(kDataDir + "/no-such-file.xml").IsError());
+    EXPECT_EQ("", zuxtest::Text(document));
+
+    // After a parse error the document holds what was parsed before it.
+    EXPECT_TRUE(document.LoadFromString("<root><kept/><broken></root>").IsError());
+    EXPECT_EQ("<root><kept/><broken/></root>", zuxtest::Text(document));
+}
+
+TEST(DocumentLoadTest, TextEndsAtTheFirstNul) {
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromString(std::string("<a/>\0<b/>", 9)).IsError());
+    EXPECT_EQ("<a/>", zuxtest::Text(document));
+    EXPECT_EQ(4306u, document.LoadFromString(std::string("\0<a/>", 5)).GetWin32Code());
+}
+
+TEST(DocumentLoadTest, FileKeepsCommentsAndDeclarationStringDropsThem) {
+    const std::string content = zuxtest::ReadFile(kDataDir + "/declared.xml");
+    CZuXDocument fromFile;
+    ASSERT_FALSE(fromFile.LoadFromFile(kDataDir + "/declared.xml").IsError());
+    CZuXDocument fromString;
+    ASSERT_FALSE(fromString.LoadFromString(content).IsError());
+
+    EXPECT_TRUE(CZuXNode(fromFile.GetNode("xml")).Exists());
+    EXPECT_FALSE(CZuXNode(fromString.GetNode("xml")).Exists());
+    const std::string fileText = zuxtest::Text(fromFile);
+    EXPECT_NE(std::string::npos, fileText.find("<!-- a comment before the root -->"));
+    EXPECT_NE(std::string::npos, fileText.find("<!-- a comment inside -->"));
+    EXPECT_EQ("<root version=\"2\"><item id=\"1\">one</item><item id=\"2\">two</item></root>",
+              zuxtest::Text(fromString));
+
+    // Saved again, the string form gets the default declaration in place of its own.
+    std::string saved;
+    fromString.SaveAsString(saved);
+    EXPECT_EQ(0u, saved.find("<?xml version=\"1.0\"?><root"));
+}
+
+TEST(DocumentLoadTest, FileEncodingIsDetected) {
+    zuxtest::TempDir dir;
+    // "<a>é</a>" in UTF-16 little endian with a byte-order mark.
+    zuxtest::WriteFile(dir.File("utf16.xml"), std::string("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18));
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromFile(dir.File("utf16.xml")).IsError());
+    EXPECT_EQ("<a>\xC3\xA9</a>", zuxtest::Text(document));
 }
 
 TEST(DocumentLoadTest, EntryObjectAlwaysSucceeds) {

@@ -13,25 +13,22 @@
 /// file and function texts must outlive the location (string literals do).
 class ZUUTILS_EXPORT WNCodeLocation {
 public:
-    /// Stores the three values; `file` is reduced to its base name ("dir/a.cpp" gives "a.cpp").
+    /// Stores the three values.
     WNCodeLocation(const char* file, const char* function, int line)
-        : m_file(BaseName(file)), m_function(function ? function : ""), m_line(line) {}
+        : m_file(file ? file : ""), m_function(function ? function : ""), m_line(line) {}
 
-    /// The source file's base name, never a directory path.
-    const char* GetFile() const { return m_file; }
+    /// The source file's base name, never a directory path ("dir/a.cpp" gives "a.cpp").
+    const char* GetFile() const {
+        const char* base = m_file;
+        for (const char* p = m_file; *p; ++p)
+            if (*p == '/' || *p == '\\') base = p + 1;
+        return base;
+    }
     /// The operation's signature text, such as "CZuError CZuXDocument::LoadFromFile(const string&)".
     const char* GetFunction() const { return m_function; }
     int GetLine() const { return m_line; }
 
 private:
-    static const char* BaseName(const char* path) {
-        if (!path) return "";
-        const char* base = path;
-        for (const char* p = path; *p; ++p)
-            if (*p == '/' || *p == '\\') base = p + 1;
-        return base;
-    }
-
     const char* m_file;
     const char* m_function;
     int m_line;

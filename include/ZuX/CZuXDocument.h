@@ -3,6 +3,7 @@
 #define ZUX_CZUXDOCUMENT_H
 
 #include <ZuX/ZuXExport.h>
+#include <ZuX/BZuXFormat.h>
 #include <ZuX/CZuXNode.h>
 #include <ZuX/CZuXPathNodeSet.h>
 #include <ZuUtils/CZuError.h>
@@ -35,6 +36,44 @@ public:
     /// The previous tree is discarded even when loading fails. On failure the result holds the
     /// parse or file error and then a record with "FileName=[path]".
     CZuError LoadFromFile(const std::string& path);
+
+    /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
+    /// with a default declaration unless the document holds one. Always succeeds.
+    CZuError SaveAsString(std::string& output);
+    /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
+    /// line breaks but no indentation.
+    CZuError SaveAsString(std::string& output, BZuXFormat format);
+    /// Writes the document to a file as UTF-8, indented with one tab per level. Fails with
+    /// Win32 774 and "FileName=[path]" when the file cannot be opened or written.
+    CZuError SaveToFile(const std::string& path);
+    /// The same with the caller's format bits.
+    CZuError SaveToFile(const std::string& path, BZuXFormat format);
+    /// The same indented with the caller's string, up to its first NUL character.
+    CZuError SaveToFile(const std::string& path, const std::string& indent);
+    /// The same with the caller's indentation and format bits.
+    CZuError SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format);
+
+    /// A new body on the first top-level node of that name (the XML declaration is "xml"), or
+    /// on no node. Names are compared byte for byte; a null name finds nothing.
+    CZuXNodePrivatePtr GetNode(const char* name);
+    CZuXNodePrivatePtr GetNode(const char* name) const;
+    /// A new body on a new top-level element of that name, placed last; no node when nothing
+    /// could be created (null name, out of memory).
+    CZuXNodePrivatePtr AppendNode(const char* name);
+    /// The same, placed first.
+    CZuXNodePrivatePtr PrependNode(const char* name);
+    /// The same, placed right after `reference`; no node unless `reference` is a top-level node
+    /// of this document.
+    CZuXNodePrivatePtr InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference);
+    /// The same, placed right before `reference`.
+    CZuXNodePrivatePtr InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference);
+    /// Removes the body's node, with everything below it, from the body's own document (which
+    /// need not be this one). Fails with Win32 1168 unless that node is a top-level node there.
+    /// Handles on removed nodes must not be used afterwards.
+    CZuError RemoveNode(CZuXNodePrivatePtr node);
+    /// Removes the first top-level node of that name; fails with Win32 1168 and
+    /// "NodeName=[name]" when there is none.
+    CZuError RemoveNode(const std::string& name);
 
     /// The body of the node handle `node` points to, for the operations that take a body. A null
     /// `node` gives a new empty body.

@@ -39,6 +39,35 @@ public:
     CZuXNode& operator=(const CZuXNode& other);
     virtual ~CZuXNode();
 
+    /// True when the handle is on a node.
+    bool Exists() const;
+    /// The node's name; "" for an empty handle and for text, CDATA and comment nodes.
+    std::string Name() const;
+
+    /// Moves to the next sibling with the same name; the handle becomes empty past the last
+    /// one, and always from a node without a name. Moves the body, so every handle sharing it.
+    CZuError MoveNext() const;
+    /// Moves to the next sibling of any kind, or makes the handle empty.
+    CZuError MoveNextSibling() const;
+    /// Moves to the previous sibling of any kind, or makes the handle empty.
+    CZuError MovePreviousSibling() const;
+
+    /// A new body on the first child of any kind, or on no node.
+    CZuXNodePrivatePtr GetFirstNode();
+    /// A new body on the first child of that name, or on no node (also for a null name).
+    CZuXNodePrivatePtr GetNode(const char* name);
+    CZuXNodePrivatePtr GetNode(const char* name) const;
+    /// A new attribute body on the node's first attribute, or on no attribute.
+    boost::shared_ptr<CZuXAttributePrivate> GetFirstAttribute();
+
+    /// The node's text: for an element its first text or CDATA child, for a text or CDATA node
+    /// its own value, otherwise "".
+    CZuError GetText(std::string& text);
+    /// Stores the text (up to its first NUL character) in the node's text: an element without
+    /// one gets a new text child at the end. Fails with Win32 1168 when the handle is empty or
+    /// the node cannot hold text (comment, declaration), 14 when pugixml runs out of memory.
+    CZuError SetText(const std::string& text);
+
     /// The body of the handle `node` points to (not a copy of it). The object called on is not
     /// used. A null `node` gives a new empty body, never a null pointer.
     CZuXNodePrivatePtr GetPrivate(CZuXNodePtr node);

@@ -2,6 +2,7 @@
 #ifndef ZUX_ZUX_H
 #define ZUX_ZUX_H
 
+#include <ZuX/BZuXFormat.h>
 #include <ZuX/CZuX.h>
 #include <ZuX/CZuXDocument.h>
 #include <ZuX/CZuXNode.h>

@@ -3,6 +3,8 @@
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXResults.h"
+#include "ZuXTree.h"
 
 namespace {
 
@@ -11,6 +13,21 @@ constexpr unsigned int kStringParseOptions = pugi::parse_default;
 // Files keep their comments and XML declaration as nodes.
 constexpr unsigned int kFileParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
 static_assert(kStringParseOptions == 0x74 && kFileParseOptions == 0x176, "parse options of the loads");
+
+// Collects everything pugixml writes.
+class xml_string_writer : public pugi::xml_writer {
+public:
+    void write(const void* data, size_t size) override { m_text.append(static_cast<const char*>(data), size); }
+
+    std::string m_text;
+};
+
+CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
+                  const char* indent, unsigned int format, pugi::xml_encoding encoding) {
+    if (!document.save_file(path.c_str(), indent, format, encoding))
+        return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
+    return CZuError::Success();
+}
 
 } // namespace
 
@@ -34,6 +51,78 @@ CZuError CZuXDocument::LoadFromFile(const std::string& path) {
         return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&)"), "FileName=[%s]",
                           path.c_str());
     return CZuError::Success();
+}
+
+CZuError CZuXDocument::SaveAsString(std::string& output) {
+    return SaveAsString(output, BZuXFormat(pugi::format_raw));
+}
+
+CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
+    xml_string_writer writer;
+    m_pPrivate->m_document.save(writer, "", format.AsValue(), pugi::encoding_utf8);
+    output = std::move(writer.m_text);
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::SaveToFile(const std::string& path) {
+    return SaveFile(m_pPrivate->m_document, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&)"), path,
+                    "\t", pugi::format_indent, pugi::encoding_auto);
+}
+
+CZuError CZuXDocument::SaveToFile(const std::string& path, BZuXFormat format) {
+    return SaveFile(m_pPrivate->m_document,
+                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)"), path, "\t",
+                    format.AsValue(), pugi::encoding_auto);
+}
+
+CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent) {
+    return SaveFile(m_pPrivate->m_document,
+                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&)"), path,
+                    indent.c_str(), pugi::format_indent, pugi::encoding_utf8);
+}
+
+CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format) {
+    return SaveFile(m_pPrivate->m_document,
+                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)"),
+                    path, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
+}
+
+CZuXNodePrivatePtr CZuXDocument::GetNode(const char* name) {
+    return static_cast<const CZuXDocument*>(this)->GetNode(name);
+}
+
+CZuXNodePrivatePtr CZuXDocument::GetNode(const char* name) const {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate, [&] { return ChildNamed(m_pPrivate->m_document, name); });
+}
+
+CZuXNodePrivatePtr CZuXDocument::AppendNode(const char* name) {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate, [&] { return AppendChildNamed(m_pPrivate->m_document, name); });
+}
+
+CZuXNodePrivatePtr CZuXDocument::PrependNode(const char* name) {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate, [&] { return PrependChildNamed(m_pPrivate->m_document, name); });
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference) {
+    return DeriveBody<CZuXNodePrivate>(
+        m_pPrivate, [&] { return InsertChildNamedAfter(m_pPrivate->m_document, name, NodeOf(reference)); });
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference) {
+    return DeriveBody<CZuXNodePrivate>(
+        m_pPrivate, [&] { return InsertChildNamedBefore(m_pPrivate->m_document, name, NodeOf(reference)); });
+}
+
+CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {
+    // The node is removed from its own document, whichever document this call was made on.
+    const bool removed = node && node->m_pDocument && node->m_pDocument->m_document.remove_child(node->m_item);
+    return NotFoundUnless(removed, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr)"));
+}
+
+CZuError CZuXDocument::RemoveNode(const std::string& name) {
+    if (m_pPrivate->m_document.remove_child(name.c_str())) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
+                                   kWin32NotFound, "NodeName=[%s]", name.c_str());
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetPrivate(CZuXNodePtr node) {

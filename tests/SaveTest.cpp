@@ -1,0 +1,138 @@
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using zuxtest::Parse;
+using zuxtest::ReadFile;
+using zuxtest::TempDir;
+
+std::string Save(CZuXDocument& document) {
+    std::string text = "previous content";
+    EXPECT_FALSE(document.SaveAsString(text).IsError());
+    return text;
+}
+
+std::string Save(CZuXDocument& document, unsigned int format) {
+    std::string text = "previous content";
+    EXPECT_FALSE(document.SaveAsString(text, BZuXFormat(format)).IsError());
+    return text;
+}
+
+TEST(SaveTest, DefaultStringIsOneLineWithDefaultDeclaration) {
+    auto document = Parse("<a><b/></a>");
+    EXPECT_EQ("<?xml version=\"1.0\"?><a><b/></a>", Save(*document));
+}
+
+TEST(SaveTest, StringFormatBreaksLinesButNeverIndents) {
+    auto document = Parse("<a><b><c/></b></a>");
+    const std::string lines = "<?xml version=\"1.0\"?>\n<a>\n<b>\n<c />\n</b>\n</a>\n";
+    EXPECT_EQ(lines, Save(*document, 0));
+    EXPECT_EQ(lines, Save(*document, BZuXFormat::Indent));
+    EXPECT_EQ("<a>\n<b>\n<c></c>\n</b>\n</a>\n",
+              Save(*document, BZuXFormat::NoDeclaration | BZuXFormat::NoEmptyElementTags));
+}
+
+TEST(SaveTest, EmptyDocument) {
+    CZuXDocument document;
+    EXPECT_EQ("<?xml version=\"1.0\"?>", Save(document));
+    EXPECT_EQ("<?xml version=\"1.0\"?>\n", Save(document, 0));
+    EXPECT_EQ("", Save(document, BZuXFormat::NoDeclaration));
+    EXPECT_EQ("", Save(document, BZuXFormat::Raw | BZuXFormat::NoDeclaration));
+}
+
+TEST(SaveTest, WriteBomStartsWithUtf8Mark) {
+    auto document = Parse("<a/>");
+    EXPECT_EQ("\xEF\xBB\xBF<a/>", Save(*document, BZuXFormat::WriteBom | BZuXFormat::Raw | BZuXFormat::NoDeclaration));
+}
+
+TEST(SaveTest, EscapesUnlessAskedNotTo) {
+    auto document = Parse("<a v=\"&lt;&quot;\">x &amp; y</a>");
+    EXPECT_EQ("<a v=\"&lt;&quot;\">x &amp; y</a>", Save(*document, BZuXFormat::Raw | BZuXFormat::NoDeclaration));
+    EXPECT_EQ("<a v=\"<\"\">x & y</a>",
+              Save(*document, BZuXFormat::Raw | BZuXFormat::NoDeclaration | BZuXFormat::NoEscapes));
+}
+
+TEST(SaveTest, FileIsIndentedWithOneTabAndLineFeeds) {
+    TempDir dir;
+    auto document = Parse("<a><b><c>t</c></b></a>");
+    ASSERT_FALSE(document->SaveToFile(dir.File("out.xml")).IsError());
+    EXPECT_EQ("<?xml version=\"1.0\"?>\n<a>\n\t<b>\n\t\t<c>t</c>\n\t</b>\n</a>\n", ReadFile(dir.File("out.xml")));
+
+    ASSERT_FALSE(document->SaveToFile(dir.File("raw.xml"), BZuXFormat(BZuXFormat::Raw)).IsError());
+    EXPECT_EQ("<?xml version=\"1.0\"?><a><b><c>t</c></b></a>", ReadFile(dir.File("raw.xml")));
+}
+
+TEST(SaveTest, FileWithCallersIndentation) {
+    TempDir dir;
+    auto document = Parse("<a><b/></a>");
+    ASSERT_FALSE(document->SaveToFile(dir.File("two.xml"), std::string("  ")).IsError());
+    EXPECT_EQ("<?xml version=\"1.0\"?>\n<a>\n  <b />\n</a>\n", ReadFile(dir.File("two.xml")));
+
+    ASSERT_FALSE(
+        document->SaveToFile(dir.File("attrs.xml"), std::string("-"), BZuXFormat(BZuXFormat::NoDeclaration)).IsError());
+    EXPECT_EQ("<a>\n<b />\n</a>\n", ReadFile(dir.File("attrs.xml"))) << "Indent is not implied by a format";
+
+    // The indentation ends at its first NUL character.
+    ASSERT_FALSE(document->SaveToFile(dir.File("nul.xml"), std::string("x\0y", 3)).IsError());
+    EXPECT_EQ("<?xml version=\"1.0\"?>\n<a>\nx<b />\n</a>\n", ReadFile(dir.File("nul.xml")));
+}
+
+TEST(SaveTest, DeclarationAndCommentsFromFileAreWrittenBack) {
+    TempDir dir;
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromFile(zuxtest::DataDir() + "/declared.xml").IsError());
+    ASSERT_FALSE(document.SaveToFile(dir.File("copy.xml")).IsError());
+    EXPECT_EQ(ReadFile(zuxtest::DataDir() + "/declared.xml"), ReadFile(dir.File("copy.xml")));
+}
+
+TEST(SaveTest, EveryFileOverloadReportsItsFailure) {
+    auto document = Parse("<a/>");
+    const std::string before = zuxtest::Text(*document);
+    for (const std::string& path : {std::string("/nonexistent-dir/out.xml"), std::string("/dev/full")}) {
+        SCOPED_TRACE(path);
+        const std::string message = "FileName=[" + path + "]";
+        zuxtest::ExpectError(document->SaveToFile(path), 774, "ZuXDocument.cpp",
+                             "CZuError CZuXDocument::SaveToFile(const string&)", message);
+        zuxtest::ExpectError(document->SaveToFile(path, BZuXFormat(0)), 774, "ZuXDocument.cpp",
+                             "CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)", message);
+        zuxtest::ExpectError(document->SaveToFile(path, std::string(" ")), 774, "ZuXDocument.cpp",
+                             "CZuError CZuXDocument::SaveToFile(const string&, const string&)", message);
+        zuxtest::ExpectError(document->SaveToFile(path, std::string(" "), BZuXFormat(0)), 774, "ZuXDocument.cpp",
+                             "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)",
+                             message);
+    }
+    EXPECT_EQ(before, zuxtest::Text(*document));
+}
+
+TEST(SaveTest, SavedTextLoadsIntoTheSameTree) {
+    auto document = Parse("<r a=\"1 &amp; 2\"><x>t&lt;</x><![CDATA[c]]><y b=\"\"/>tail</r>");
+    for (unsigned int format : {0u, 1u, 4u, 0x80u}) {
+        std::string text;
+        document->SaveAsString(text, BZuXFormat(format));
+        auto again = Parse(text);
+        EXPECT_EQ(zuxtest::Text(*document), zuxtest::Text(*again)) << "format " << format;
+    }
+}
+
+TEST(FormatTest, NamesSetBitsInTableOrder) {
+    EXPECT_EQ("0", BZuXFormat::AsString(0));
+    EXPECT_EQ("Indent", BZuXFormat::AsString(0x01));
+    EXPECT_EQ("NoEmptyElementTags", BZuXFormat::AsString(0x80));
+    EXPECT_EQ("Indent|Raw|NoDeclaration", BZuXFormat::AsString(0x0D));
+    EXPECT_EQ("Indent|WriteBom|Raw|NoDeclaration|NoEscapes|SaveFileText|IndentAttributes|NoEmptyElementTags",
+              BZuXFormat::AsString(0xFF));
+    EXPECT_EQ("Indent|Raw|0x100", BZuXFormat::AsString(0x105));
+    EXPECT_EQ("0x80000000", BZuXFormat::AsString(0x80000000u));
+    EXPECT_EQ(L"Indent|Raw|0x100", BZuXFormat::AsWstring(0x105));
+    EXPECT_EQ(L"0", BZuXFormat::AsWstring(0));
+}
+
+TEST(FormatTest, BitsPassThroughUnchanged) {
+    EXPECT_EQ(0u, BZuXFormat().AsValue());
+    EXPECT_EQ(0xFFFFFFFFu, BZuXFormat(0xFFFFFFFFu).AsValue());
+    EXPECT_EQ(0x0Cu, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration).AsValue());
+}
+
+} // namespace

@@ -1,0 +1,92 @@
+// Helpers shared by the tests of the public interface.
+#ifndef ZUX_TESTS_TESTSUPPORT_H
+#define ZUX_TESTS_TESTSUPPORT_H
+
+#include <ZuX/ZuX.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+
+namespace zuxtest {
+
+inline const std::string& DataDir() {
+    static const std::string dir = ZUX_TEST_DATA_DIR;
+    return dir;
+}
+
+/// A document loaded from `xml`; the test fails when it does not load.
+inline std::unique_ptr<CZuXDocument> Parse(const std::string& xml) {
+    std::unique_ptr<CZuXDocument> document(new CZuXDocument);
+    const CZuError result = document->LoadFromString(xml);
+    EXPECT_FALSE(result.IsError()) << result.AsString();
+    return document;
+}
+
+/// The document as one line without declaration.
+inline std::string Text(CZuXDocument& document) {
+    std::string text;
+    document.SaveAsString(text, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration));
+    return text;
+}
+
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+/// A scratch directory removed with everything in it at the end of the scope.
+class TempDir {
+public:
+    TempDir() {
+        char pattern[] = "/tmp/zux-test-XXXXXX";
+        const char* made = mkdtemp(pattern);
+        EXPECT_NE(nullptr, made);
+        m_path = made ? made : "/tmp";
+    }
+    ~TempDir() {
+        std::error_code ignored;
+        std::filesystem::remove_all(m_path, ignored);
+    }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    std::string File(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+/// One record's function text and message.
+inline void ExpectRecord(const CZuErrorRecord& record, const char* file, const char* function,
+                         const std::string& message) {
+    EXPECT_STREQ(file, record.GetLocation().GetFile());
+    EXPECT_STREQ(function, record.GetLocation().GetFunction());
+    EXPECT_GT(record.GetLocation().GetLine(), 0);
+    EXPECT_EQ(message, record.GetMessage());
+}
+
+/// An error with the Win32 code and exactly one record.
+inline void ExpectError(const CZuError& error, unsigned int win32, const char* file, const char* function,
+                        const std::string& message) {
+    EXPECT_TRUE(error.IsError());
+    EXPECT_EQ(win32, error.GetWin32Code());
+    ASSERT_EQ(1u, error.GetRecords().size()) << error.AsString();
+    ExpectRecord(error.GetRecords()[0], file, function, message);
+}
+
+} // namespace zuxtest
+
+#endif

@@ -4,6 +4,8 @@
 //   zux-tour [FILE [OUTPUT-DIR]]   (FILE defaults to the shipped sample.xml, OUTPUT-DIR to /tmp)
 #include <ZuX/ZuX.h>
 
+#include <boost/make_shared.hpp>
+
 #include <cstdio>
 #include <string>
 
@@ -54,6 +56,29 @@ int main(int argc, char** argv) {
     const std::string copy = outputDir + "/zux-tour-copy.xml";
     Step("save to " + copy + " (one tab per level)", document.SaveToFile(copy));
     Step("save to " + copy + ".2sp (two spaces)", document.SaveToFile(copy + ".2sp", std::string("  ")));
+
+    Section("Build a document from nothing");
+    CZuXDocument built;
+    CZuXNode order(built.AppendNode("order"));
+    const CZuXNodePrivatePtr firstBody = order.AppendNode("line");
+    CZuXNode first(firstBody);
+    first.SetText("first line");
+    CZuXNode last(order.AppendNode("line"));
+    last.SetText("last line");
+    CZuXNode middle(order.InsertNodeAfter("line", firstBody));
+    middle.SetText("inserted line");
+    CZuXNode note(order.PrependNode("note"));
+    note.SetText("temporary");
+    // A deep copy of the sample's first book, taken from the other document.
+    CZuXNode book(CZuXNode(document.GetNode("catalog")).GetNode("shelf"));
+    book = CZuXNode(book.GetNode("book"));
+    Step("copy a book from the sample", order.AppendNodeCopy(boost::make_shared<CZuXNode>(book)));
+    Step("remove the note", order.RemoveNode(std::string("note")));
+    Step("remove it again", order.RemoveNode(std::string("note")));
+    std::string built_text;
+    built.SaveAsString(built_text, BZuXFormat(BZuXFormat::Indent | BZuXFormat::NoDeclaration));
+    std::printf("%s", built_text.c_str());
+    Step("save to " + outputDir + "/zux-tour-built.xml", built.SaveToFile(outputDir + "/zux-tour-built.xml"));
 
     Section("What failures report");
     CZuXDocument broken;

@@ -68,6 +68,39 @@ public:
     /// the node cannot hold text (comment, declaration), 14 when pugixml runs out of memory.
     CZuError SetText(const std::string& text);
 
+    /// A new body on a new child element of that name, placed last; no node when this node is
+    /// empty or takes no children (only elements and the document node do), or for a null name.
+    CZuXNodePrivatePtr AppendNode(const char* name);
+    /// The same, placed first.
+    CZuXNodePrivatePtr PrependNode(const char* name);
+    /// The same, placed right after `reference`; no node unless `reference` is a child of this node.
+    CZuXNodePrivatePtr InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference);
+    /// The same, placed right before `reference`.
+    CZuXNodePrivatePtr InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference);
+
+    /// Appends a deep copy of `source` (from any document) as the last child. Fails with Win32
+    /// 1168 when pugixml refuses the copy (empty or document source, declaration below an
+    /// element, this node empty or taking no children), 14 when it runs out of memory.
+    CZuError AppendNodeCopy(CZuXNodePtr source);
+    /// The same, as the first child.
+    CZuError PrependNodeCopy(CZuXNodePtr source);
+    /// The same, right after `reference`, which must be a child of this node.
+    CZuError InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference);
+    /// The same, right before `reference`.
+    CZuError InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference);
+
+    /// Removes a child with everything below it. Fails with Win32 1168 unless it is a direct
+    /// child of this node. Handles on removed nodes must not be used afterwards.
+    CZuError RemoveNode(CZuXNodePtr child);
+    CZuError RemoveNode(CZuXNodePrivatePtr child);
+    /// Removes the first child of that name; fails with 1168 and "NodeName=[name]".
+    CZuError RemoveNode(const std::string& name);
+    /// Removes the first attribute of that name; fails with 1168 and "AttributeName=[name]".
+    CZuError RemoveAttribute(const std::string& name);
+    /// Removes this node from its parent. The handle stays on the removed node and must not be
+    /// used afterwards. Fails with 1168 for an empty handle or a node without parent.
+    CZuError RemoveFromParent();
+
     /// The body of the handle `node` points to (not a copy of it). The object called on is not
     /// used. A null `node` gives a new empty body, never a null pointer.
     CZuXNodePrivatePtr GetPrivate(CZuXNodePtr node);

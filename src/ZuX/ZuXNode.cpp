@@ -22,7 +22,25 @@ bool CanHoldText(const pugi::xml_node& node) {
     }
 }
 
+// Whether pugixml lets a node of kind `child` be inserted below `parent`.
+bool CanTakeChild(const pugi::xml_node& parent, pugi::xml_node_type child) {
+    const pugi::xml_node_type kind = parent.type();
+    if (kind != pugi::node_document && kind != pugi::node_element) return false;
+    if (child == pugi::node_document || child == pugi::node_null) return false;
+    return kind == pugi::node_document || (child != pugi::node_declaration && child != pugi::node_doctype);
+}
+
+// Whether a copy of `source` may go below `parent`, next to `reference` when one is required.
+bool CanTakeCopy(const pugi::xml_node& parent, const pugi::xml_node& source, const pugi::xml_node* reference) {
+    return CanTakeChild(parent, source.type()) && (!reference || (*reference && reference->parent() == parent));
+}
+
 } // namespace
+
+// The node of the handle a pointer points to; no node for a null pointer.
+static pugi::xml_node NodeOfHandle(const CZuXNodePtr& handle) {
+    return handle ? handle->GetPrivate(handle)->m_item : pugi::xml_node();
+}
 
 CZuXNodePrivate::CZuXNodePrivate() = default;
 
@@ -100,6 +118,83 @@ CZuError CZuXNode::SetText(const std::string& text) {
     const pugi::xml_node& node = m_pPrivate->m_item;
     return WriteResult(node.text().set(text.c_str()), CanHoldText(node),
                        ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
+}
+
+CZuXNodePrivatePtr CZuXNode::AppendNode(const char* name) {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument,
+                                       [&] { return AppendChildNamed(m_pPrivate->m_item, name); });
+}
+
+CZuXNodePrivatePtr CZuXNode::PrependNode(const char* name) {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument,
+                                       [&] { return PrependChildNamed(m_pPrivate->m_item, name); });
+}
+
+CZuXNodePrivatePtr CZuXNode::InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference) {
+    return DeriveBody<CZuXNodePrivate>(
+        m_pPrivate->m_pDocument, [&] { return InsertChildNamedAfter(m_pPrivate->m_item, name, NodeOf(reference)); });
+}
+
+CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference) {
+    return DeriveBody<CZuXNodePrivate>(
+        m_pPrivate->m_pDocument, [&] { return InsertChildNamedBefore(m_pPrivate->m_item, name, NodeOf(reference)); });
+}
+
+CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
+    pugi::xml_node& node = m_pPrivate->m_item;
+    const pugi::xml_node proto = NodeOfHandle(source);
+    return WriteResult(node.append_copy(proto), CanTakeCopy(node, proto, nullptr),
+                       ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)"));
+}
+
+CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr source) {
+    pugi::xml_node& node = m_pPrivate->m_item;
+    const pugi::xml_node proto = NodeOfHandle(source);
+    return WriteResult(node.prepend_copy(proto), CanTakeCopy(node, proto, nullptr),
+                       ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr)"));
+}
+
+CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference) {
+    pugi::xml_node& node = m_pPrivate->m_item;
+    const pugi::xml_node proto = NodeOfHandle(source);
+    const pugi::xml_node next_to = NodeOfHandle(reference);
+    return WriteResult(node.insert_copy_after(proto, next_to), CanTakeCopy(node, proto, &next_to),
+                       ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr, CZuXNodePtr)"));
+}
+
+CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference) {
+    pugi::xml_node& node = m_pPrivate->m_item;
+    const pugi::xml_node proto = NodeOfHandle(source);
+    const pugi::xml_node next_to = NodeOfHandle(reference);
+    return WriteResult(node.insert_copy_before(proto, next_to), CanTakeCopy(node, proto, &next_to),
+                       ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)"));
+}
+
+CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {
+    return NotFoundUnless(m_pPrivate->m_item.remove_child(NodeOfHandle(child)),
+                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePtr)"));
+}
+
+CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
+    return NotFoundUnless(m_pPrivate->m_item.remove_child(NodeOf(child)),
+                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)"));
+}
+
+CZuError CZuXNode::RemoveNode(const std::string& name) {
+    if (m_pPrivate->m_item.remove_child(name.c_str())) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"), kWin32NotFound,
+                                   "NodeName=[%s]", name.c_str());
+}
+
+CZuError CZuXNode::RemoveAttribute(const std::string& name) {
+    if (m_pPrivate->m_item.remove_attribute(name.c_str())) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
+                                   kWin32NotFound, "AttributeName=[%s]", name.c_str());
+}
+
+CZuError CZuXNode::RemoveFromParent() {
+    const pugi::xml_node& node = m_pPrivate->m_item;
+    return NotFoundUnless(node.parent().remove_child(node), ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
 }
 
 CZuXNodePrivatePtr CZuXNode::GetPrivate() {

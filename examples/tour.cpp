@@ -49,6 +49,36 @@ int main(int argc, char** argv) {
         PrintChildren(top, 1);
     }
 
+    Section("Typed attributes");
+    CZuXNode catalog(document.GetNode("catalog"));
+    std::printf("catalog version (INT): %d\n", catalog.AttributeAsINT("version", 0));
+    std::printf("catalog updated (Unix time): %lld\n", catalog.AttributeAsTimeStampUnixTime("updated").AsUnixTime());
+    CZuXNode shelf(catalog.GetNode("shelf"));
+    for (CZuXNode book(shelf.GetNode("book")); book.Exists(); book.MoveNext()) {
+        double price = 0;
+        const CZuError hasPrice = book.GetAttributeAsDOUBLE("price", price);
+        std::printf("book %u: year %d, price %s%.2f, available %s\n", book.AttributeAsUINT("id", 0),
+                    book.AttributeAsINT("year", 0), hasPrice.IsError() ? "(none) " : "", price,
+                    book.AttributeAsBOOL("available", false) ? "yes" : "no");
+    }
+    std::printf("every attribute of the first shelf:");
+    for (CZuXAttribute attribute(shelf.GetFirstAttribute()); attribute.Exists(); attribute.MoveNext())
+        std::printf(" %s=\"%s\"", attribute.Name().c_str(), attribute.AsString().c_str());
+    std::printf("\n");
+
+    // 2024-12-07 12:10:00.5 UTC, as system time (100 ns ticks since 1601).
+    const CTimeStamp checked(133780470005000000LL);
+    Step("write a time stamp as system time", catalog.SetAttributeTimeStamp("checked", checked));
+    Step("write the same stamp as Unix time", catalog.SetAttributeTimeStampUnixTime("checkedUnix", checked));
+    std::printf("  checked=\"%s\" checkedUnix=\"%s\"\n", catalog.AttributeAsString("checked").c_str(),
+                catalog.AttributeAsString("checkedUnix").c_str());
+    std::printf("  read back: %s (system time), %s (Unix time keeps whole seconds)\n",
+                catalog.AttributeAsTimeStamp("checked") == checked ? "same" : "different",
+                catalog.AttributeAsTimeStampUnixTime("checkedUnix") == checked ? "same" : "different");
+    Step("set the shelf's price limit (DOUBLE)", shelf.SetAttributeDOUBLE("limit", 25.5));
+    int missing = -1;
+    Step("read a missing attribute", shelf.GetAttributeAsINT("floor", missing));
+
     Section("Save");
     std::string text;
     Step("save as one line", document.SaveAsString(text));

@@ -19,5 +19,15 @@ ensure_packages() {
     "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# The number tests need a locale whose decimal separator is a comma.
+ensure_comma_locale() {
+    if locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then return 0; fi
+    ensure_packages locales
+    local sudo=()
+    [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+    echo "Generating the de_DE.UTF-8 locale"
+    "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
+
 # What every build needs.
 ZUX_BUILD_PACKAGES=(cmake make g++ pkg-config libpugixml-dev libboost-dev)

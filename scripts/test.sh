@@ -4,6 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
 ensure_packages "${ZUX_BUILD_PACKAGES[@]}" googletest libgtest-dev
+ensure_comma_locale
+export ZUX_REQUIRE_LOCALE=1
 
 jobs=$(nproc)
 build=${ZUX_BUILD_DIR:-build/test}

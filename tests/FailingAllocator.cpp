@@ -7,44 +7,52 @@
 
 namespace {
 
-// -1: allocations succeed; otherwise the number of allocations still allowed.
-thread_local long t_allowed = -1;
+// Per allocator: -1 lets every request through; otherwise how many requests are still allowed.
+thread_local long t_allowed[2] = {-1, -1};
 thread_local long t_refused = 0;
 
-bool Refuse() {
-    if (t_allowed < 0) return false;
-    if (t_allowed == 0) {
+bool Refuse(zuxtest::Allocator which) {
+    long& allowed = t_allowed[static_cast<int>(which)];
+    if (allowed < 0) return false;
+    if (allowed == 0) {
         ++t_refused;
         return true;
     }
-    --t_allowed;
+    --allowed;
     return false;
 }
 
-void* Allocate(std::size_t size) {
-    if (Refuse()) return nullptr;
+void* Allocate(std::size_t size, zuxtest::Allocator which) {
+    if (Refuse(which)) return nullptr;
     return std::malloc(size ? size : 1);
 }
 
-void* PugiAllocate(std::size_t size) {
-    return Allocate(size);
+void* NewOrThrow(std::size_t size) {
+    if (void* p = Allocate(size, zuxtest::Allocator::OperatorNew)) return p;
+    throw std::bad_alloc();
 }
+
+void* PugixmlAllocate(std::size_t size) {
+    return Allocate(size, zuxtest::Allocator::Pugixml);
+}
+
+// pugixml allocates through PugixmlAllocate for the whole run, so that memory it took before a
+// test can be freed with the same functions during one.
+const bool s_pugixmlHooked = (pugi::set_memory_management_functions(PugixmlAllocate, std::free), true);
 
 } // namespace
 
 void* operator new(std::size_t size) {
-    if (void* p = Allocate(size)) return p;
-    throw std::bad_alloc();
+    return NewOrThrow(size);
 }
 void* operator new[](std::size_t size) {
-    if (void* p = Allocate(size)) return p;
-    throw std::bad_alloc();
+    return NewOrThrow(size);
 }
 void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
+    return Allocate(size, zuxtest::Allocator::OperatorNew);
 }
 void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    return Allocate(size);
+    return Allocate(size, zuxtest::Allocator::OperatorNew);
 }
 void operator delete(void* p) noexcept {
     std::free(p);
@@ -61,16 +69,15 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace zuxtest {
 
-ScopedAllocationFailure::ScopedAllocationFailure(long allowed, bool pugixml)
-    : m_previous(t_allowed), m_pugixml(pugixml) {
+ScopedAllocationFailure::ScopedAllocationFailure(Allocator which, long allowed)
+    : m_which(which), m_previous(t_allowed[static_cast<int>(which)]) {
+    (void)s_pugixmlHooked;
     t_refused = 0;
-    if (m_pugixml) pugi::set_memory_management_functions(PugiAllocate, std::free);
-    t_allowed = allowed;
+    t_allowed[static_cast<int>(which)] = allowed;
 }
 
 ScopedAllocationFailure::~ScopedAllocationFailure() {
-    t_allowed = m_previous;
-    if (m_pugixml) pugi::set_memory_management_functions(std::malloc, std::free);
+    t_allowed[static_cast<int>(m_which)] = m_previous;
 }
 
 long ScopedAllocationFailure::Refused() const {

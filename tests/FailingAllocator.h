@@ -4,22 +4,26 @@
 
 namespace zuxtest {
 
-/// While alive, operator new on this thread succeeds `allowed` more times and then throws
-/// std::bad_alloc (the nothrow forms return null), as does pugixml's allocator when
-/// `pugixml` is set.
+enum class Allocator {
+    OperatorNew, ///< the global operator new (std::bad_alloc; null from the nothrow forms)
+    Pugixml,     ///< pugixml's own allocation function (pugixml reports failure its own way)
+};
+
+/// While alive, the chosen allocator succeeds `allowed` more times on this thread and then
+/// refuses every request.
 class ScopedAllocationFailure {
 public:
-    explicit ScopedAllocationFailure(long allowed = 0, bool pugixml = false);
+    explicit ScopedAllocationFailure(Allocator which = Allocator::OperatorNew, long allowed = 0);
     ~ScopedAllocationFailure();
     ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
     ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
 
-    /// How many allocations were refused so far.
+    /// How many requests were refused so far.
     long Refused() const;
 
 private:
+    Allocator m_which;
     long m_previous;
-    bool m_pugixml;
 };
 
 } // namespace zuxtest

@@ -22,7 +22,7 @@ TEST(MakeSharedNothrowTest, BuildsLikeMakeShared) {
 TEST(MakeSharedNothrowTest, AllocationFailureGivesEmptyPointer) {
     boost::shared_ptr<std::string> text;
     {
-        zuxtest::ScopedAllocationFailure fail;
+        zuxtest::ScopedAllocationFailure fail(zuxtest::Allocator::OperatorNew);
         text = boost::make_shared_nothrow<std::string>("abc");
         EXPECT_EQ(1, fail.Refused());
     }

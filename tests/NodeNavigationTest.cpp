@@ -34,6 +34,7 @@ TEST(NodeNavigationTest, DefaultHandleIsEmptyEverywhere) {
     EXPECT_FALSE(node.Exists());
     EXPECT_FALSE(CZuXNode(node.GetFirstNode()).Exists());
     EXPECT_FALSE(CZuXNode(node.GetNode("a")).Exists());
+    EXPECT_FALSE(CZuXAttribute(node.GetFirstAttribute()).Exists());
     zuxtest::ExpectError(node.SetText("x"), 1168, "ZuXNode.cpp", "CZuError CZuXNode::SetText(const string&)", "");
 }
 

@@ -4,6 +4,7 @@
 
 #include <ZuUtils/CZuError.h>
 #include <ZuUtils/CDisplayBits.h>
+#include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CCommandLineArguments.h>
 
 #endif

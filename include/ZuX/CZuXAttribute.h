@@ -3,6 +3,7 @@
 #define ZUX_CZUXATTRIBUTE_H
 
 #include <ZuX/ZuXExport.h>
+#include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CZuError.h>
 
 #include <boost/shared_ptr.hpp>
@@ -15,6 +16,13 @@ class CZuXAttributePrivate;
 ///
 /// Sharing and copying work as for CZuXNode: handles built from one body pointer move
 /// together, copies move alone, and the body keeps the document's tree alive.
+///
+/// Typed values: attribute text carries no type, pugixml converts it on every read. The As<Type>
+/// reads return the caller's default where the attribute is missing or has no value (pugixml
+/// stores an empty text as no value); the GetAs<Type> reads always succeed, with 0, false, ""
+/// or the clear stamp in place of a default. Doubles are written with "%.17g" and read the same
+/// whatever the process locale. The two time-stamp forms write bare numbers: read a value back
+/// in the form it was written in.
 class ZUX_EXPORT CZuXAttribute {
 public:
     /// An empty handle, attached to no document.
@@ -28,6 +36,72 @@ public:
     CZuXAttribute& operator=(CZuXAttribute& other);
     CZuXAttribute& operator=(const CZuXAttribute& other);
     virtual ~CZuXAttribute();
+
+    /// True when the handle is on an attribute.
+    bool Exists() const;
+    /// The attribute's name; "" for an empty handle.
+    std::string Name() const;
+    /// Moves to the element's next attribute, or makes the handle empty. Moves the body, so
+    /// every handle sharing it.
+    CZuError MoveNext() const;
+    /// Moves to the element's previous attribute, or makes the handle empty.
+    CZuError MovePrevious() const;
+    /// The attribute's value; "" for an empty handle or an attribute without a value.
+    CZuError GetText(std::string& text);
+    /// Stores the text up to its first NUL character. Fails with Win32 1168 on an empty handle,
+    /// 14 when pugixml runs out of memory.
+    CZuError SetText(const std::string& text);
+
+    bool AsBOOL(bool fallback) const;
+    CZuError GetAsBOOL(bool& value) const;
+    /// Writes "true" or "false". Every Set<Type> fails with Win32 1168 on an empty handle and 14
+    /// when pugixml runs out of memory.
+    CZuError SetBOOL(bool value);
+
+    double AsDOUBLE(double fallback) const;
+    CZuError GetAsDOUBLE(double& value) const;
+    CZuError SetDOUBLE(double value);
+
+    int AsINT(int fallback) const;
+    CZuError GetAsINT(int& value) const;
+    CZuError SetINT(int value);
+
+    unsigned int AsUINT(unsigned int fallback) const;
+    CZuError GetAsUINT(unsigned int& value) const;
+    CZuError SetUINT(unsigned int value);
+
+    long long AsLONGLONG(long long fallback) const;
+    CZuError GetAsLONGLONG(long long& value) const;
+    CZuError SetLONGLONG(long long value);
+
+    unsigned long long AsULONGLONG(unsigned long long fallback) const;
+    CZuError GetAsULONGLONG(unsigned long long& value) const;
+    CZuError SetULONGLONG(unsigned long long value);
+
+    /// The value, or "" when there is none.
+    std::string AsString() const;
+    /// The value, or the default (up to its first NUL character) when there is none.
+    std::string AsString(const std::string& fallback) const;
+    CZuError GetAsString(std::string& value) const;
+    /// Stores the text up to its first NUL character; "" leaves the attribute without a value.
+    CZuError SetString(const std::string& value);
+
+    /// A stamp read from decimal system time; the clear stamp when there is no value.
+    CTimeStamp AsTimeStamp() const;
+    /// The same, or the default unchanged when there is no value.
+    CTimeStamp AsTimeStamp(CTimeStamp fallback) const;
+    CZuError GetAsTimeStamp(CTimeStamp& value) const;
+    /// Writes the stamp's system time as decimal text.
+    CZuError SetTimeStamp(CTimeStamp value);
+
+    /// A stamp read from decimal Unix time; the text 0 and a missing value give the clear stamp.
+    CTimeStamp AsTimeStampUnixTime() const;
+    /// The same, or the default cut to whole seconds (through its Unix time) when there is no value.
+    CTimeStamp AsTimeStampUnixTime(CTimeStamp fallback) const;
+    CZuError GetAsTimeStampUnixTime(CTimeStamp& value) const;
+    /// Writes whole seconds since 1970 as decimal text; the sub-second part is dropped toward 1970,
+    /// and a stamp less than a second from 1970 is written as 0, which reads back clear.
+    CZuError SetTimeStampUnixTime(CTimeStamp value);
 
     /// The body of the handle `attribute` points to. A null pointer gives a new empty body.
     boost::shared_ptr<CZuXAttributePrivate> GetPrivate(boost::shared_ptr<CZuXAttribute> attribute);

@@ -3,6 +3,7 @@
 #define ZUX_CZUXNODE_H
 
 #include <ZuX/ZuXExport.h>
+#include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CZuError.h>
 
 #include <boost/shared_ptr.hpp>
@@ -13,6 +14,9 @@ class CZuXNode;
 class CZuXNodePrivate;
 class CZuXAttributePrivate;
 class CZuXDocument;
+
+typedef long long LONGLONG;
+typedef unsigned long long ULONGLONG;
 
 typedef boost::shared_ptr<CZuXNode> CZuXNodePtr;
 typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr;
@@ -100,6 +104,57 @@ public:
     /// Removes this node from its parent. The handle stays on the removed node and must not be
     /// used afterwards. Fails with 1168 for an empty handle or a node without parent.
     CZuError RemoveFromParent();
+
+    /// True when the node has an attribute of that name (compared byte for byte).
+    bool AttributeExists(const char* name) const;
+
+    // Typed attributes by name. The value conversions are those of CZuXAttribute; on top:
+    //  - AttributeAs<Type>(name, default): the first attribute of that name, or the default when
+    //    it is missing or has no value;
+    //  - GetAttributeAs<Type>(name, value): fails with Win32 1168 and "Attribute=[name]" when
+    //    there is no such attribute, leaving `value` untouched;
+    //  - SetAttribute<Type>(name, value): replaces the first attribute of that name in place, or
+    //    appends a new one last. Fails with 1168 and "Attribute=[name]" when the node takes no
+    //    attributes (only elements and the XML declaration do), 14 when pugixml runs out of memory.
+
+    bool AttributeAsBOOL(const char* name, bool fallback) const;
+    CZuError GetAttributeAsBOOL(const char* name, bool& value) const;
+    CZuError SetAttributeBOOL(const char* name, bool value);
+
+    double AttributeAsDOUBLE(const char* name, double fallback) const;
+    CZuError GetAttributeAsDOUBLE(const char* name, double& value) const;
+    CZuError SetAttributeDOUBLE(const char* name, double value);
+
+    int AttributeAsINT(const char* name, int fallback) const;
+    CZuError GetAttributeAsINT(const char* name, int& value) const;
+    CZuError SetAttributeINT(const char* name, int value);
+
+    unsigned int AttributeAsUINT(const char* name, unsigned int fallback) const;
+    CZuError GetAttributeAsUINT(const char* name, unsigned int& value) const;
+    CZuError SetAttributeUINT(const char* name, unsigned int value);
+
+    long long AttributeAsLONGLONG(const char* name, long long fallback) const;
+    CZuError GetAttributeAsLONGLONG(const char* name, LONGLONG& value) const;
+    CZuError SetAttributeLONGLONG(const char* name, long long value);
+
+    unsigned long long AttributeAsULONGLONG(const char* name, unsigned long long fallback) const;
+    CZuError GetAttributeAsULONGLONG(const char* name, ULONGLONG& value) const;
+    CZuError SetAttributeULONGLONG(const char* name, unsigned long long value);
+
+    std::string AttributeAsString(const char* name) const;
+    std::string AttributeAsString(const char* name, const std::string& fallback) const;
+    CZuError GetAttributeAsString(const char* name, std::string& value) const;
+    CZuError SetAttributeString(const char* name, const std::string& value);
+
+    CTimeStamp AttributeAsTimeStamp(const char* name) const;
+    CTimeStamp AttributeAsTimeStamp(const char* name, CTimeStamp fallback) const;
+    CZuError GetAttributeAsTimeStamp(const char* name, CTimeStamp& value) const;
+    CZuError SetAttributeTimeStamp(const char* name, CTimeStamp value);
+
+    CTimeStamp AttributeAsTimeStampUnixTime(const char* name) const;
+    CTimeStamp AttributeAsTimeStampUnixTime(const char* name, CTimeStamp fallback) const;
+    CZuError GetAttributeAsTimeStampUnixTime(const char* name, CTimeStamp& value) const;
+    CZuError SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value);
 
     /// The body of the handle `node` points to (not a copy of it). The object called on is not
     /// used. A null `node` gives a new empty body, never a null pointer.

@@ -3,6 +3,9 @@
 #include "ZuXAttributePrivate.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXValues.h"
+
+using namespace zuxvalue;
 
 CZuXAttributePrivate::CZuXAttributePrivate() = default;
 
@@ -27,6 +30,142 @@ CZuXAttribute& CZuXAttribute::operator=(const CZuXAttribute& other) {
 }
 
 CZuXAttribute::~CZuXAttribute() = default;
+
+bool CZuXAttribute::Exists() const {
+    return static_cast<bool>(m_pPrivate->m_item);
+}
+
+std::string CZuXAttribute::Name() const {
+    const pugi::xml_attribute& attribute = m_pPrivate->m_item;
+    return attribute ? std::string(attribute.name()) : std::string();
+}
+
+CZuError CZuXAttribute::MoveNext() const {
+    pugi::xml_attribute& attribute = m_pPrivate->m_item;
+    attribute = attribute.next_attribute();
+    return CZuError::Success();
+}
+
+CZuError CZuXAttribute::MovePrevious() const {
+    pugi::xml_attribute& attribute = m_pPrivate->m_item;
+    attribute = attribute.previous_attribute();
+    return CZuError::Success();
+}
+
+CZuError CZuXAttribute::GetText(std::string& text) {
+    text = m_pPrivate->m_item.value();
+    return CZuError::Success();
+}
+
+CZuError CZuXAttribute::SetText(const std::string& text) {
+    return Set<String>(m_pPrivate->m_item, text, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetText(const string&)"));
+}
+
+// The typed families: each member is one call into the shared conversions.
+
+bool CZuXAttribute::AsBOOL(bool fallback) const {
+    return Bool::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsBOOL(bool& value) const {
+    return GetAs<Bool>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetBOOL(bool value) {
+    return Set<Bool>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetBOOL(bool)"));
+}
+
+double CZuXAttribute::AsDOUBLE(double fallback) const {
+    return Double::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsDOUBLE(double& value) const {
+    return GetAs<Double>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetDOUBLE(double value) {
+    return Set<Double>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetDOUBLE(double)"));
+}
+
+int CZuXAttribute::AsINT(int fallback) const {
+    return Int::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsINT(int& value) const {
+    return GetAs<Int>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetINT(int value) {
+    return Set<Int>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetINT(int)"));
+}
+
+unsigned int CZuXAttribute::AsUINT(unsigned int fallback) const {
+    return UInt::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsUINT(unsigned int& value) const {
+    return GetAs<UInt>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetUINT(unsigned int value) {
+    return Set<UInt>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetUINT(unsigned int)"));
+}
+
+long long CZuXAttribute::AsLONGLONG(long long fallback) const {
+    return LongLong::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsLONGLONG(long long& value) const {
+    return GetAs<LongLong>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetLONGLONG(long long value) {
+    return Set<LongLong>(m_pPrivate->m_item, value,
+                         ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
+}
+
+unsigned long long CZuXAttribute::AsULONGLONG(unsigned long long fallback) const {
+    return ULongLong::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long& value) const {
+    return GetAs<ULongLong>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetULONGLONG(unsigned long long value) {
+    return Set<ULongLong>(m_pPrivate->m_item, value,
+                          ZU_CODE_LOCATION("CZuError CZuXAttribute::SetULONGLONG(unsigned long long)"));
+}
+
+std::string CZuXAttribute::AsString() const {
+    return String::Read(m_pPrivate->m_item, std::string());
+}
+std::string CZuXAttribute::AsString(const std::string& fallback) const {
+    return String::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsString(std::string& value) const {
+    return GetAs<String>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetString(const std::string& value) {
+    return Set<String>(m_pPrivate->m_item, value,
+                       ZU_CODE_LOCATION("CZuError CZuXAttribute::SetString(const std::string&)"));
+}
+
+CTimeStamp CZuXAttribute::AsTimeStamp() const {
+    return SystemTime::Read(m_pPrivate->m_item, SystemTime::Zero());
+}
+CTimeStamp CZuXAttribute::AsTimeStamp(CTimeStamp fallback) const {
+    return SystemTime::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp& value) const {
+    return GetAs<SystemTime>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetTimeStamp(CTimeStamp value) {
+    return Set<SystemTime>(m_pPrivate->m_item, value,
+                           ZU_CODE_LOCATION("CZuError CZuXAttribute::SetTimeStamp(CTimeStamp)"));
+}
+
+CTimeStamp CZuXAttribute::AsTimeStampUnixTime() const {
+    return UnixTime::Read(m_pPrivate->m_item, UnixTime::Zero());
+}
+CTimeStamp CZuXAttribute::AsTimeStampUnixTime(CTimeStamp fallback) const {
+    return UnixTime::Read(m_pPrivate->m_item, fallback);
+}
+CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp& value) const {
+    return GetAs<UnixTime>(m_pPrivate->m_item, value);
+}
+CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp value) {
+    return Set<UnixTime>(m_pPrivate->m_item, value,
+                         ZU_CODE_LOCATION("CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp)"));
+}
 
 boost::shared_ptr<CZuXAttributePrivate> CZuXAttribute::GetPrivate() {
     return m_pPrivate;

@@ -6,6 +6,9 @@
 #include "ZuXNodePrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
+#include "ZuXValues.h"
+
+using namespace zuxvalue;
 
 namespace {
 
@@ -195,6 +198,140 @@ CZuError CZuXNode::RemoveAttribute(const std::string& name) {
 CZuError CZuXNode::RemoveFromParent() {
     const pugi::xml_node& node = m_pPrivate->m_item;
     return NotFoundUnless(node.parent().remove_child(node), ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
+}
+
+bool CZuXNode::AttributeExists(const char* name) const {
+    return !AttributeNamed(m_pPrivate->m_item, name).empty();
+}
+
+// The typed families: each member is one call into the shared conversions.
+
+bool CZuXNode::AttributeAsBOOL(const char* name, bool fallback) const {
+    return ReadAttribute<Bool>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsBOOL(const char* name, bool& value) const {
+    return GetAttribute<Bool>(m_pPrivate->m_item, name, value,
+                              ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsBOOL(const char*, bool&) const"));
+}
+CZuError CZuXNode::SetAttributeBOOL(const char* name, bool value) {
+    return SetAttribute<Bool>(m_pPrivate->m_item, name, value,
+                              ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeBOOL(const char*, bool)"));
+}
+
+double CZuXNode::AttributeAsDOUBLE(const char* name, double fallback) const {
+    return ReadAttribute<Double>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsDOUBLE(const char* name, double& value) const {
+    return GetAttribute<Double>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsDOUBLE(const char*, double&) const"));
+}
+CZuError CZuXNode::SetAttributeDOUBLE(const char* name, double value) {
+    return SetAttribute<Double>(m_pPrivate->m_item, name, value,
+                                ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeDOUBLE(const char*, double)"));
+}
+
+int CZuXNode::AttributeAsINT(const char* name, int fallback) const {
+    return ReadAttribute<Int>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsINT(const char* name, int& value) const {
+    return GetAttribute<Int>(m_pPrivate->m_item, name, value,
+                             ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsINT(const char*, int&) const"));
+}
+CZuError CZuXNode::SetAttributeINT(const char* name, int value) {
+    return SetAttribute<Int>(m_pPrivate->m_item, name, value,
+                             ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeINT(const char*, int)"));
+}
+
+unsigned int CZuXNode::AttributeAsUINT(const char* name, unsigned int fallback) const {
+    return ReadAttribute<UInt>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsUINT(const char* name, unsigned int& value) const {
+    return GetAttribute<UInt>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsUINT(const char*, unsigned int&) const"));
+}
+CZuError CZuXNode::SetAttributeUINT(const char* name, unsigned int value) {
+    return SetAttribute<UInt>(m_pPrivate->m_item, name, value,
+                              ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeUINT(const char*, unsigned int)"));
+}
+
+long long CZuXNode::AttributeAsLONGLONG(const char* name, long long fallback) const {
+    return ReadAttribute<LongLong>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsLONGLONG(const char* name, LONGLONG& value) const {
+    return GetAttribute<LongLong>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsLONGLONG(const char*, LONGLONG&) const"));
+}
+CZuError CZuXNode::SetAttributeLONGLONG(const char* name, long long value) {
+    return SetAttribute<LongLong>(m_pPrivate->m_item, name, value,
+                                  ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeLONGLONG(const char*, long long)"));
+}
+
+unsigned long long CZuXNode::AttributeAsULONGLONG(const char* name, unsigned long long fallback) const {
+    return ReadAttribute<ULongLong>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsULONGLONG(const char* name, ULONGLONG& value) const {
+    return GetAttribute<ULongLong>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsULONGLONG(const char*, ULONGLONG&) const"));
+}
+CZuError CZuXNode::SetAttributeULONGLONG(const char* name, unsigned long long value) {
+    return SetAttribute<ULongLong>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeULONGLONG(const char*, unsigned long long)"));
+}
+
+std::string CZuXNode::AttributeAsString(const char* name) const {
+    return ReadAttribute<String>(m_pPrivate->m_item, name, std::string());
+}
+std::string CZuXNode::AttributeAsString(const char* name, const std::string& fallback) const {
+    return ReadAttribute<String>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsString(const char* name, std::string& value) const {
+    return GetAttribute<String>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsString(const char*, std::string&) const"));
+}
+CZuError CZuXNode::SetAttributeString(const char* name, const std::string& value) {
+    return SetAttribute<String>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeString(const char*, const std::string&)"));
+}
+
+CTimeStamp CZuXNode::AttributeAsTimeStamp(const char* name) const {
+    return ReadAttribute<SystemTime>(m_pPrivate->m_item, name, SystemTime::Zero());
+}
+CTimeStamp CZuXNode::AttributeAsTimeStamp(const char* name, CTimeStamp fallback) const {
+    return ReadAttribute<SystemTime>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsTimeStamp(const char* name, CTimeStamp& value) const {
+    return GetAttribute<SystemTime>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsTimeStamp(const char*, CTimeStamp&) const"));
+}
+CZuError CZuXNode::SetAttributeTimeStamp(const char* name, CTimeStamp value) {
+    return SetAttribute<SystemTime>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeTimeStamp(const char*, CTimeStamp)"));
+}
+
+CTimeStamp CZuXNode::AttributeAsTimeStampUnixTime(const char* name) const {
+    return ReadAttribute<UnixTime>(m_pPrivate->m_item, name, UnixTime::Zero());
+}
+CTimeStamp CZuXNode::AttributeAsTimeStampUnixTime(const char* name, CTimeStamp fallback) const {
+    return ReadAttribute<UnixTime>(m_pPrivate->m_item, name, fallback);
+}
+CZuError CZuXNode::GetAttributeAsTimeStampUnixTime(const char* name, CTimeStamp& value) const {
+    return GetAttribute<UnixTime>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsTimeStampUnixTime(const char*, CTimeStamp&) const"));
+}
+CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value) {
+    return SetAttribute<UnixTime>(
+        m_pPrivate->m_item, name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char*, CTimeStamp)"));
 }
 
 CZuXNodePrivatePtr CZuXNode::GetPrivate() {

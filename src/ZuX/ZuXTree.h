@@ -33,4 +33,9 @@ inline pugi::xml_attribute AttributeNamed(const pugi::xml_node& node, const char
     return name ? node.attribute(name) : pugi::xml_attribute();
 }
 
+/// A name for messages: "(null)" in place of a null name.
+inline const char* PrintableName(const char* name) {
+    return name ? name : "(null)";
+}
+
 #endif

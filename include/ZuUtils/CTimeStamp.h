@@ -1,0 +1,71 @@
+// Time stamps: 100-nanosecond ticks since 1601-01-01 00:00:00.
+#ifndef ZUUTILS_CTIMESTAMP_H
+#define ZUUTILS_CTIMESTAMP_H
+
+#include <climits>
+
+/// A point in time as a signed count of 100-nanosecond ticks since 1601-01-01 00:00:00 (the
+/// system time), every day 86,400 seconds. 0 is reserved as the clear stamp and the largest value,
+/// 9223372036854775807, as the filled stamp. Any value may be stored; nothing is validated.
+///
+/// Unix time (seconds since 1970-01-01 00:00:00) is a second text form, with two traps:
+/// Unix time 0 stands for the clear stamp, not for 1970-01-01, and converting to Unix time drops
+/// the sub-second part toward 1970.
+class CTimeStamp {
+public:
+    static constexpr long long TicksPerSecond = 10000000LL;
+    /// The system time of 1970-01-01 00:00:00.
+    static constexpr long long UnixEpoch = 116444736000000000LL;
+    static constexpr long long Clear = 0;
+    static constexpr long long Filled = LLONG_MAX;
+
+    /// The clear stamp.
+    CTimeStamp() : m_systemTime(Clear) {}
+    /// Holds the given system time unchanged.
+    CTimeStamp(long long systemTime) : m_systemTime(systemTime) {}
+
+    static CTimeStamp FromSystemTime(long long systemTime) { return CTimeStamp(systemTime); }
+
+    /// From seconds since 1970-01-01 00:00:00: the clear stamp for 0, the filled stamp for
+    /// 9223372036854775807, otherwise seconds * 10000000 + UnixEpoch. Results beyond the 64-bit
+    /// range saturate: to the filled stamp above, to the smallest 64-bit value below.
+    static CTimeStamp FromUnixTime(long long seconds) {
+        if (seconds == 0) return CTimeStamp(Clear);
+        if (seconds > MaxShiftedSeconds - EpochSeconds) return CTimeStamp(Filled);
+        if (seconds < -MaxShiftedSeconds - EpochSeconds) return CTimeStamp(LLONG_MIN);
+        // seconds * TicksPerSecond + UnixEpoch, in a form that cannot overflow.
+        return CTimeStamp((seconds + EpochSeconds) * TicksPerSecond);
+    }
+
+    long long AsSystemTime() const { return m_systemTime; }
+
+    /// Whole seconds since 1970-01-01 00:00:00, truncated toward 1970 (one tick before the epoch
+    /// gives 0); 0 for the clear stamp and 9223372036854775807 for the filled one. Exact for every
+    /// stored value.
+    long long AsUnixTime() const {
+        if (IsClear()) return 0;
+        if (IsFilled()) return LLONG_MAX;
+        // (m_systemTime - UnixEpoch) / TicksPerSecond truncated toward zero, computed from the
+        // quotient and remainder of the stored value so that no intermediate can overflow. The
+        // remainder has the stored value's sign, so only a positive value before 1970 leaves a
+        // fraction that truncation must take back toward 1970.
+        const long long shifted = m_systemTime / TicksPerSecond - EpochSeconds;
+        const long long remainder = m_systemTime % TicksPerSecond;
+        return shifted < 0 && remainder > 0 ? shifted + 1 : shifted;
+    }
+
+    bool IsClear() const { return m_systemTime == Clear; }
+    bool IsFilled() const { return m_systemTime == Filled; }
+
+    bool operator==(const CTimeStamp& other) const { return m_systemTime == other.m_systemTime; }
+    bool operator!=(const CTimeStamp& other) const { return m_systemTime != other.m_systemTime; }
+
+private:
+    static constexpr long long EpochSeconds = UnixEpoch / TicksPerSecond;  // 11644473600
+    static constexpr long long MaxShiftedSeconds = LLONG_MAX / TicksPerSecond;
+    static_assert(UnixEpoch % TicksPerSecond == 0, "the epoch is a whole second");
+
+    long long m_systemTime;
+};
+
+#endif

@@ -1,0 +1,176 @@
+// Not part of the public interface.
+//
+// The conversions between attribute text and typed values, one struct per value form, and the
+// mechanics that the attribute handle and the node share: read with a default, read into an
+// out-parameter, write. Every public typed accessor is a one-line call into this file.
+#ifndef ZUX_ZUXVALUES_H
+#define ZUX_ZUXVALUES_H
+
+#include "ZuXResults.h"
+#include "ZuXTree.h"
+
+#include <ZuUtils/CTimeStamp.h>
+
+#include <pugixml.hpp>
+
+#include <locale.h>
+#include <string>
+
+namespace zuxvalue {
+
+// pugixml converts doubles with the C library's locale-dependent functions. While alive, this
+// switches the calling thread (only) to the C locale, so "2.25" is written and read as such
+// whatever the process locale is.
+class CLocaleScope {
+public:
+    CLocaleScope() : m_previous(uselocale(CLocale())) {}
+    ~CLocaleScope() { uselocale(m_previous); }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    static locale_t CLocale() {
+        // glibc hands out its static C locale object here; nothing is allocated.
+        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t());
+        return c;
+    }
+
+    locale_t m_previous;
+};
+
+// Each form: the value type, the default of an out-parameter read, the pugixml read with a
+// default, and the pugixml write (which says whether it stored the text).
+struct Bool {
+    using Value = bool;
+    static Value Zero() { return false; }
+    static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_bool(d); }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+};
+
+struct Double {
+    using Value = double;
+    static Value Zero() { return 0.0; }
+    static Value Read(const pugi::xml_attribute& a, Value d) {
+        CLocaleScope c;
+        return a.as_double(d);
+    }
+    static bool Write(pugi::xml_attribute& a, Value v) {
+        CLocaleScope c;
+        return a.set_value(v);
+    }
+};
+
+struct Int {
+    using Value = int;
+    static Value Zero() { return 0; }
+    static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_int(d); }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+};
+
+struct UInt {
+    using Value = unsigned int;
+    static Value Zero() { return 0; }
+    static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_uint(d); }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+};
+
+struct LongLong {
+    using Value = long long;
+    static Value Zero() { return 0; }
+    static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_llong(d); }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+};
+
+struct ULongLong {
+    using Value = unsigned long long;
+    static Value Zero() { return 0; }
+    static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_ullong(d); }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+};
+
+struct String {
+    using Value = std::string;
+    static Value Zero() { return std::string(); }
+    static Value Read(const pugi::xml_attribute& a, const Value& d) { return a.as_string(d.c_str()); }
+    static bool Write(pugi::xml_attribute& a, const Value& v) { return a.set_value(v.c_str()); }
+};
+
+// Time stamps as decimal system time.
+struct SystemTime {
+    using Value = CTimeStamp;
+    static Value Zero() { return CTimeStamp(); }
+    static Value Read(const pugi::xml_attribute& a, Value d) {
+        return CTimeStamp::FromSystemTime(a.as_llong(d.AsSystemTime()));
+    }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v.AsSystemTime()); }
+};
+
+// Time stamps as decimal Unix time; the default goes through the same conversion.
+struct UnixTime {
+    using Value = CTimeStamp;
+    static Value Zero() { return CTimeStamp(); }
+    static Value Read(const pugi::xml_attribute& a, Value d) {
+        return CTimeStamp::FromUnixTime(a.as_llong(d.AsUnixTime()));
+    }
+    static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v.AsUnixTime()); }
+};
+
+// --- the attribute handle's families -------------------------------------------------------
+
+/// GetAs<Type>: the value read with the form's zero default; always success.
+template <class Form>
+CZuError GetAs(const pugi::xml_attribute& attribute, typename Form::Value& value) {
+    value = Form::Read(attribute, Form::Zero());
+    return CZuError::Success();
+}
+
+/// Set<Type>: 1168 on an empty handle, 14 when pugixml cannot allocate the text.
+template <class Form>
+CZuError Set(pugi::xml_attribute& attribute, const typename Form::Value& value, const WNCodeLocation& location) {
+    const bool stored = Form::Write(attribute, value);
+    return WriteResult(stored, static_cast<bool>(attribute), location);
+}
+
+// --- the node's families -------------------------------------------------------------------
+
+/// AttributeAs<Type>: the named attribute's value, or the default when it is missing or has no
+/// value.
+template <class Form>
+typename Form::Value ReadAttribute(const pugi::xml_node& node, const char* name,
+                                   const typename Form::Value& fallback) {
+    return Form::Read(AttributeNamed(node, name), fallback);
+}
+
+/// GetAttributeAs<Type>: 1168 with "Attribute=[name]" when there is no such attribute; the
+/// out-parameter is then left untouched.
+template <class Form>
+CZuError GetAttribute(const pugi::xml_node& node, const char* name, typename Form::Value& value,
+                      const WNCodeLocation& location) {
+    const pugi::xml_attribute attribute = AttributeNamed(node, name);
+    if (!attribute) return WNErrorUtil::ErrorWin32(location, kWin32NotFound, "Attribute=[%s]", PrintableName(name));
+    value = Form::Read(attribute, Form::Zero());
+    return CZuError::Success();
+}
+
+/// Only elements and the XML declaration take attributes.
+inline bool TakesAttributes(const pugi::xml_node& node) {
+    return node.type() == pugi::node_element || node.type() == pugi::node_declaration;
+}
+
+/// SetAttribute<Type>: writes the first attribute of that name, appending it when missing.
+/// 1168 with "Attribute=[name]" when the node takes no attributes (or the name is null), 14 when
+/// pugixml cannot allocate; an attribute appended for a write that then failed is taken back.
+template <class Form>
+CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form::Value& value,
+                      const WNCodeLocation& location) {
+    pugi::xml_attribute attribute = AttributeNamed(node, name);
+    const bool appended = !attribute && name;
+    if (appended) attribute = node.append_attribute(name);
+    const bool stored = attribute && Form::Write(attribute, value);
+    if (appended && attribute && !stored) node.remove_attribute(attribute);
+    return WriteResult(stored, name && TakesAttributes(node), location, PrintableName(name));
+}
+
+} // namespace zuxvalue
+
+#endif

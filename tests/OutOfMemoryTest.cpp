@@ -1,0 +1,107 @@
+// What the library reports when memory runs out, in pugixml or in its own allocations.
+#include "FailingAllocator.h"
+
+#include <ZuX/ZuX.h>
+
+#include <boost/make_shared.hpp>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+using zuxtest::Allocator;
+using zuxtest::ScopedAllocationFailure;
+
+// Longer than a pugixml memory page, so storing it always asks the allocator.
+const std::string kLongText(100000, 'x');
+
+std::unique_ptr<CZuXDocument> Parse(const char* xml) {
+    std::unique_ptr<CZuXDocument> document(new CZuXDocument);
+    EXPECT_FALSE(document->LoadFromString(xml).IsError());
+    return document;
+}
+
+std::string Text(CZuXDocument& document) {
+    std::string text;
+    document.SaveAsString(text, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration));
+    return text;
+}
+
+void ExpectOutOfMemory(const CZuError& error, const char* function, const char* message = "") {
+    EXPECT_EQ(14u, error.GetWin32Code()) << error.AsString();
+    ASSERT_EQ(1u, error.GetRecords().size());
+    EXPECT_STREQ(function, error.GetRecords()[0].GetLocation().GetFunction());
+    EXPECT_EQ(message, error.GetRecords()[0].GetMessage());
+}
+
+TEST(OutOfMemoryTest, TextWritesReportOutOfMemory) {
+    auto document = Parse("<e a=\"old\">old</e>");
+    CZuXNode element(document->GetNode("e"));
+    CZuXAttribute attribute(element.GetFirstAttribute());
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        ExpectOutOfMemory(element.SetText(kLongText), "CZuError CZuXNode::SetText(const string&)");
+        ExpectOutOfMemory(attribute.SetText(kLongText), "CZuError CZuXAttribute::SetText(const string&)");
+        ExpectOutOfMemory(attribute.SetString(kLongText), "CZuError CZuXAttribute::SetString(const std::string&)");
+        EXPECT_GT(fail.Refused(), 0);
+    }
+    EXPECT_EQ("<e a=\"old\">old</e>", Text(*document));
+}
+
+TEST(OutOfMemoryTest, AttributeWritesThroughTheNodeTakeBackWhatTheyAppended) {
+    auto document = Parse("<e a=\"old\"/>");
+    CZuXNode element(document->GetNode("e"));
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        ExpectOutOfMemory(element.SetAttributeString("a", kLongText),
+                          "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)", "Attribute=[a]");
+        ExpectOutOfMemory(element.SetAttributeString("new", kLongText),
+                          "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)",
+                          "Attribute=[new]");
+    }
+    EXPECT_EQ("<e a=\"old\"/>", Text(*document));
+}
+
+TEST(OutOfMemoryTest, CopiesReportOutOfMemoryOnceThePageIsFull) {
+    auto document = Parse("<e><item/></e>");
+    CZuXNode element(document->GetNode("e"));
+    const CZuXNodePtr item = boost::make_shared<CZuXNode>(element.GetNode("item"));
+    CZuError last;
+    int copies = 0;
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        // The current memory page holds some copies; the first one that needs a new page fails.
+        while (copies < 100000 && !(last = element.AppendNodeCopy(item)).IsError()) ++copies;
+    }
+    EXPECT_GT(copies, 0);
+    ExpectOutOfMemory(last, "CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)");
+    EXPECT_EQ(static_cast<std::size_t>(copies + 1) * 7 + 7, Text(*document).size()) << "nothing half-copied";
+}
+
+TEST(OutOfMemoryTest, FailedAdditionsGiveBodiesWithoutNode) {
+    CZuXDocument document;
+    CZuXNode root(document.AppendNode("root"));
+    CZuXNodePrivatePtr added;
+    int count = 0;
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        while (count < 100000 && CZuXNode(added = root.AppendNode("n")).Exists()) ++count;
+    }
+    ASSERT_TRUE(added);
+    EXPECT_FALSE(CZuXNode(added).Exists());
+}
+
+TEST(OutOfMemoryTest, BodyAllocationFailureLeavesTheTreeUnchanged) {
+    auto document = Parse("<e/>");
+    CZuXNode element(document->GetNode("e"));
+    {
+        ScopedAllocationFailure fail(Allocator::OperatorNew);
+        EXPECT_THROW(element.AppendNode("child"), std::bad_alloc);
+        EXPECT_THROW(document->AppendNode("top"), std::bad_alloc);
+    }
+    EXPECT_EQ("<e/>", Text(*document));
+}
+
+} // namespace

@@ -1,7 +1,9 @@
 // A walk along the typical road with ZuX: load a document, look around in it, save it, and see
 // what failures look like.
 //
-//   zux-tour [FILE [OUTPUT-DIR]]   (FILE defaults to the shipped sample.xml, OUTPUT-DIR to /tmp)
+//   zux-tour [FILE [XPATH [OUTPUT-DIR]]]
+//
+// FILE defaults to the shipped sample.xml, XPATH to an expression for it, OUTPUT-DIR to /tmp.
 #include <ZuX/ZuX.h>
 
 #include <boost/make_shared.hpp>
@@ -35,7 +37,8 @@ void PrintChildren(CZuXNode& parent, int depth) {
 
 int main(int argc, char** argv) {
     const std::string path = argc > 1 ? argv[1] : ZUX_SAMPLE;
-    const std::string outputDir = argc > 2 ? argv[2] : "/tmp";
+    const std::string xpath = argc > 2 ? argv[2] : "//book[@available='true']/title";
+    const std::string outputDir = argc > 3 ? argv[3] : "/tmp";
 
     Section("Load");
     CZuXDocument document;
@@ -78,6 +81,28 @@ int main(int argc, char** argv) {
     Step("set the shelf's price limit (DOUBLE)", shelf.SetAttributeDOUBLE("limit", 25.5));
     int missing = -1;
     Step("read a missing attribute", shelf.GetAttributeAsINT("floor", missing));
+
+    Section("Queries");
+    CZuXPathNodeSetPtr selected;
+    const CZuError queried = document.SelectNodes(selected, xpath);
+    Step("XPath " + xpath, queried);
+    if (!queried.IsError()) {
+        std::printf("  %lu item(s)\n", selected->Size());
+        for (unsigned long i = 0; i < selected->Size(); ++i) {
+            CZuXNode node(selected->Node(i)->NodePrivate());
+            std::string text;
+            node.GetText(text);
+            std::printf("  [%lu] %s%s%s\n", i, node.Exists() ? node.Name().c_str() : "(attribute)",
+                        text.empty() ? "" : ": ", text.c_str());
+        }
+    }
+    CZuXNodePrivatePtr found;
+    document.QueryPrivate(found, "catalog/shelf/book/author");
+    CZuXNode author(found);
+    std::string name;
+    author.GetText(name);
+    std::printf("slash path catalog/shelf/book/author: %s\n", name.c_str());
+    Step("XPath count(//book), which is no node set", document.SelectNodes(selected, "count(//book)"));
 
     Section("Save");
     std::string text;

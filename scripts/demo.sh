@@ -10,4 +10,4 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF -DZUX_BU
 cmake --build "$build" -j "$(nproc)"
 
 echo
-"$build/examples/zux-tour" examples/sample.xml
+"$build/examples/zux-tour" examples/sample.xml "${1:-//book[@available='true']/title}"

@@ -7,19 +7,24 @@
 
 namespace {
 
-// Per allocator: -1 lets every request through; otherwise how many requests are still allowed.
+// Per allocator: -1 lets every request through; otherwise how many requests are still allowed
+// before the refusals start, and how many refusals are left (negative: no end).
 thread_local long t_allowed[2] = {-1, -1};
+thread_local long t_refusals[2] = {-1, -1};
 thread_local long t_refused = 0;
 
 bool Refuse(zuxtest::Allocator which) {
     long& allowed = t_allowed[static_cast<int>(which)];
+    long& refusals = t_refusals[static_cast<int>(which)];
     if (allowed < 0) return false;
-    if (allowed == 0) {
-        ++t_refused;
-        return true;
+    if (allowed > 0) {
+        --allowed;
+        return false;
     }
-    --allowed;
-    return false;
+    if (refusals == 0) return false;
+    if (refusals > 0) --refusals;
+    ++t_refused;
+    return true;
 }
 
 void* Allocate(std::size_t size, zuxtest::Allocator which) {
@@ -69,15 +74,19 @@ void operator delete[](void* p, std::size_t) noexcept {
 
 namespace zuxtest {
 
-ScopedAllocationFailure::ScopedAllocationFailure(Allocator which, long allowed)
-    : m_which(which), m_previous(t_allowed[static_cast<int>(which)]) {
+ScopedAllocationFailure::ScopedAllocationFailure(Allocator which, long allowed, long refusals)
+    : m_which(which),
+      m_previousAllowed(t_allowed[static_cast<int>(which)]),
+      m_previousRefusals(t_refusals[static_cast<int>(which)]) {
     (void)s_pugixmlHooked;
     t_refused = 0;
     t_allowed[static_cast<int>(which)] = allowed;
+    t_refusals[static_cast<int>(which)] = refusals;
 }
 
 ScopedAllocationFailure::~ScopedAllocationFailure() {
-    t_allowed[static_cast<int>(m_which)] = m_previous;
+    t_allowed[static_cast<int>(m_which)] = m_previousAllowed;
+    t_refusals[static_cast<int>(m_which)] = m_previousRefusals;
 }
 
 long ScopedAllocationFailure::Refused() const {

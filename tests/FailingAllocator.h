@@ -9,11 +9,12 @@ enum class Allocator {
     Pugixml,     ///< pugixml's own allocation function (pugixml reports failure its own way)
 };
 
-/// While alive, the chosen allocator succeeds `allowed` more times on this thread and then
-/// refuses every request.
+/// While alive, the chosen allocator succeeds `allowed` more times on this thread, then refuses
+/// `refusals` requests (every further request when negative) and succeeds again after them.
 class ScopedAllocationFailure {
 public:
-    explicit ScopedAllocationFailure(Allocator which = Allocator::OperatorNew, long allowed = 0);
+    explicit ScopedAllocationFailure(Allocator which = Allocator::OperatorNew, long allowed = 0,
+                                     long refusals = -1);
     ~ScopedAllocationFailure();
     ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
     ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;
@@ -23,7 +24,8 @@ public:
 
 private:
     Allocator m_which;
-    long m_previous;
+    long m_previousAllowed;
+    long m_previousRefusals;
 };
 
 } // namespace zuxtest

@@ -104,4 +104,38 @@ TEST(OutOfMemoryTest, BodyAllocationFailureLeavesTheTreeUnchanged) {
     EXPECT_EQ("<e/>", Text(*document));
 }
 
+TEST(OutOfMemoryTest, QueriesReportOutOfMemoryWithANullResult) {
+    auto document = Parse("<root><item/></root>");
+    const char* const kQuery = "CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)";
+    const char* const kSelect = "CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)";
+
+    CZuXNodePrivatePtr node = document->GetNode("root");
+    CZuError result;
+    {
+        ScopedAllocationFailure fail(Allocator::OperatorNew, 0, 1);
+        result = document->QueryPrivate(node, "root/item");
+    }
+    ExpectOutOfMemory(result, kQuery);
+    EXPECT_FALSE(node);
+
+    CZuXPathNodeSetPtr set;
+    ASSERT_FALSE(document->SelectNodes(set, "//item").IsError());
+    for (long allowed : {0L, 1L}) { // the set's body, then its handle
+        SCOPED_TRACE(allowed);
+        {
+            ScopedAllocationFailure fail(Allocator::OperatorNew, allowed, 1);
+            result = document->SelectNodes(set, "//item");
+        }
+        ExpectOutOfMemory(result, kSelect);
+        EXPECT_FALSE(set);
+    }
+
+    ASSERT_FALSE(document->SelectNodes(set, "//item").IsError());
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        EXPECT_THROW(document->SelectNodes(set, "//item[position() > 0]"), std::bad_alloc);
+    }
+    EXPECT_FALSE(set);
+}
+
 } // namespace

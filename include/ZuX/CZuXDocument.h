@@ -75,6 +75,21 @@ public:
     /// "NodeName=[name]" when there is none.
     CZuError RemoveNode(const std::string& name);
 
+    /// Looks a node up by a path of names separated by '/', from the document node: the first
+    /// node at the end of a complete match, or no node. A leading '/' starts at the document
+    /// node, "." stays and ".." goes up, and "" gives the document node itself. This is not
+    /// XPath: predicates, wildcards and axes are names like any other and match nothing.
+    /// `node` always receives a new body; fails only with Win32 14 when that body cannot be
+    /// allocated (then `node` is null).
+    CZuError QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query);
+    /// Evaluates an XPath 1.0 expression from the document node, without variables. `nodes` is
+    /// reset first and receives the selected items in the order pugixml returns them (an empty
+    /// set when nothing matches). Fails with Win32 774 and
+    /// "XPath query failed, Query=[query], error=description" when the expression does not
+    /// compile or does not give a node set, and with 14 when the result cannot be allocated;
+    /// `nodes` is then null.
+    CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query);
+
     /// The body of the node handle `node` points to, for the operations that take a body. A null
     /// `node` gives a new empty body.
     CZuXNodePrivatePtr GetPrivate(CZuXNodePtr node);

@@ -18,6 +18,10 @@ public:
     CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body);
     virtual ~CZuXPathNode();
 
+    /// A new node body on the item's node; for an attribute item (and an empty item), a body
+    /// on no node.
+    CZuXNodePrivatePtr NodePrivate();
+
 private:
     boost::shared_ptr<CZuXPathNodePrivate> m_pPrivate;
 };

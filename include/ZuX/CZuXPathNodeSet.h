@@ -22,6 +22,14 @@ public:
     CZuXPathNodeSet(boost::shared_ptr<CZuXPathNodeSetPrivate> body);
     virtual ~CZuXPathNodeSet();
 
+    /// True when nothing was selected.
+    bool Empty() const;
+    /// How many items were selected.
+    unsigned long Size() const;
+    /// A new handle on the item at `index` (from 0), on a new body each call. An index not less
+    /// than Size() gives a handle on an empty item.
+    boost::shared_ptr<CZuXPathNode> Node(unsigned long index) const;
+
 private:
     boost::shared_ptr<CZuXPathNodeSetPrivate> m_pPrivate;
 };

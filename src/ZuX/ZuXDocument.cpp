@@ -1,8 +1,10 @@
 #include <ZuX/CZuXDocument.h>
 
 #include "ZuXBody.h"
+#include "MakeSharedNothrow.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 
@@ -123,6 +125,34 @@ CZuError CZuXDocument::RemoveNode(const std::string& name) {
     if (m_pPrivate->m_document.remove_child(name.c_str())) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
                                    kWin32NotFound, "NodeName=[%s]", name.c_str());
+}
+
+CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query) {
+    node = boost::make_shared_nothrow<CZuXNodePrivate>();
+    if (!node)
+        return WNErrorUtil::ErrorWin32(
+            ZU_CODE_LOCATION("CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)"),
+            kWin32OutOfMemory);
+    node->m_pDocument = m_pPrivate;
+    node->m_item = m_pPrivate->m_document.first_element_by_path(query.c_str(), '/');
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) {
+    static const char* const kFunction = "CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)";
+    nodes.reset();
+    boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
+    if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+    body->m_pDocument = m_pPrivate;
+    try {
+        body->m_item = m_pPrivate->m_document.select_nodes(query.c_str(), nullptr);
+    } catch (const pugi::xpath_exception& failure) {
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32ErrorsEncountered,
+                                       "XPath query failed, Query=[%s], error=%s", query.c_str(), failure.what());
+    }
+    nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
+    if (!nodes) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+    return CZuError::Success();
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetPrivate(CZuXNodePtr node) {

@@ -2,6 +2,7 @@
 
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXNodePrivate.h"
 #include "ZuXPathNodePrivate.h"
 
 CZuXPathNodePrivate::CZuXPathNodePrivate() = default;
@@ -13,3 +14,7 @@ CZuXPathNode::CZuXPathNode() : m_pPrivate(boost::make_shared<CZuXPathNodePrivate
 CZuXPathNode::CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
 
 CZuXPathNode::~CZuXPathNode() = default;
+
+CZuXNodePrivatePtr CZuXPathNode::NodePrivate() {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.node(); });
+}

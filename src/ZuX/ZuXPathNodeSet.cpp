@@ -2,6 +2,7 @@
 
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXPathNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
 
 CZuXPathNodeSetPrivate::CZuXPathNodeSetPrivate() = default;
@@ -14,3 +15,17 @@ CZuXPathNodeSet::CZuXPathNodeSet(boost::shared_ptr<CZuXPathNodeSetPrivate> body)
     : m_pPrivate(BodyOrEmpty(std::move(body))) {}
 
 CZuXPathNodeSet::~CZuXPathNodeSet() = default;
+
+bool CZuXPathNodeSet::Empty() const {
+    return m_pPrivate->m_item.empty();
+}
+
+unsigned long CZuXPathNodeSet::Size() const {
+    return m_pPrivate->m_item.size();
+}
+
+boost::shared_ptr<CZuXPathNode> CZuXPathNodeSet::Node(unsigned long index) const {
+    const pugi::xpath_node_set& set = m_pPrivate->m_item;
+    return boost::make_shared<CZuXPathNode>(DeriveBody<CZuXPathNodePrivate>(
+        m_pPrivate->m_pDocument, [&] { return index < set.size() ? set[index] : pugi::xpath_node(); }));
+}

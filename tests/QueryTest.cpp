@@ -85,6 +85,35 @@ TEST(SelectNodesTest, AttributeItemsGiveNoNode) {
     for (unsigned long i = 0; i < set->Size(); ++i) EXPECT_FALSE(NodeOf(set, i)->Exists());
 }
 
+TEST(SelectNodesTest, AttributeItemsGiveTheirAttributeAndElement) {
+    auto document = Parse(kItems);
+    CZuXPathNodeSetPtr set;
+    ASSERT_FALSE(document->SelectNodes(set, "//item/@id").IsError());
+    ASSERT_EQ(2u, set->Size());
+    const boost::shared_ptr<CZuXPathNode> second = set->Node(1);
+    const CZuXAttribute id(second->AttributePrivate());
+    EXPECT_EQ("id", id.Name());
+    EXPECT_EQ(2, id.AsINT(0));
+    CZuXNode owner(second->ParentPrivate());
+    EXPECT_EQ("two", TextOf(owner));
+    EXPECT_EQ("/root/item", owner.Path());
+
+    ASSERT_FALSE(document->SelectNodes(set, "//other").IsError());
+    EXPECT_FALSE(CZuXAttribute(set->Node(0)->AttributePrivate()).Exists()) << "a node item has no attribute";
+    EXPECT_EQ("root", CZuXNode(set->Node(0)->ParentPrivate()).Name());
+    EXPECT_FALSE(CZuXNode(CZuXPathNode().ParentPrivate()).Exists());
+}
+
+TEST(SelectNodesTest, PathsNameEveryAncestor) {
+    auto document = Parse("<a><b><c>t</c></b></a>");
+    CZuXPathNodeSetPtr set;
+    ASSERT_FALSE(document->SelectNodes(set, "//c | //c/text()").IsError());
+    ASSERT_EQ(2u, set->Size());
+    EXPECT_EQ("/a/b/c", NodeOf(set, 0)->Path());
+    EXPECT_EQ("/a/b/c/", NodeOf(set, 1)->Path()) << "a text node adds an empty name";
+    EXPECT_EQ("", CZuXNode().Path());
+}
+
 TEST(SelectNodesTest, EachNodeCallMakesNewHandlesOnTheSameItem) {
     auto document = Parse(kItems);
     CZuXPathNodeSetPtr set;

@@ -13,10 +13,13 @@
 /// the sub-second part toward 1970.
 class CTimeStamp {
 public:
+    /// 100-nanosecond ticks in a second.
     static constexpr long long TicksPerSecond = 10000000LL;
     /// The system time of 1970-01-01 00:00:00.
     static constexpr long long UnixEpoch = 116444736000000000LL;
+    /// The system time of the clear stamp.
     static constexpr long long Clear = 0;
+    /// The system time of the filled stamp.
     static constexpr long long Filled = LLONG_MAX;
 
     /// The clear stamp.
@@ -24,6 +27,7 @@ public:
     /// Holds the given system time unchanged.
     CTimeStamp(long long systemTime) : m_systemTime(systemTime) {}
 
+    /// A stamp holding the given system time unchanged.
     static CTimeStamp FromSystemTime(long long systemTime) { return CTimeStamp(systemTime); }
 
     /// From seconds since 1970-01-01 00:00:00: the clear stamp for 0, the filled stamp for
@@ -37,6 +41,7 @@ public:
         return CTimeStamp((seconds + EpochSeconds) * TicksPerSecond);
     }
 
+    /// The stored system time, unchanged.
     long long AsSystemTime() const { return m_systemTime; }
 
     /// Whole seconds since 1970-01-01 00:00:00, truncated toward 1970 (one tick before the epoch
@@ -54,10 +59,14 @@ public:
         return shifted < 0 && remainder > 0 ? shifted + 1 : shifted;
     }
 
+    /// True for the clear stamp, 0.
     bool IsClear() const { return m_systemTime == Clear; }
+    /// True for the filled stamp, 9223372036854775807.
     bool IsFilled() const { return m_systemTime == Filled; }
 
+    /// Stamps are equal when they hold the same system time.
     bool operator==(const CTimeStamp& other) const { return m_systemTime == other.m_systemTime; }
+    /// Stamps differ when they hold different system times.
     bool operator!=(const CTimeStamp& other) const { return m_systemTime != other.m_systemTime; }
 
 private:

@@ -26,6 +26,7 @@ public:
     }
     /// The operation's signature text, such as "CZuError CZuXDocument::LoadFromFile(const string&)".
     const char* GetFunction() const { return m_function; }
+    /// The source line.
     int GetLine() const { return m_line; }
 
 private:
@@ -40,8 +41,10 @@ private:
 /// One record of a result: where it was made and, optionally, what was found there.
 class ZUUTILS_EXPORT CZuErrorRecord {
 public:
+    /// A record at `location` with `message` ("" for none).
     CZuErrorRecord(const WNCodeLocation& location, std::string message);
 
+    /// Where the record was made.
     const WNCodeLocation& GetLocation() const { return m_location; }
     /// The printf-rendered context message; "" when the record has none.
     const std::string& GetMessage() const { return m_message; }
@@ -62,8 +65,10 @@ class ZUUTILS_EXPORT CZuError {
 public:
     /// A success.
     CZuError() : m_code(0) {}
+    /// Releases this copy's share of the records.
     ~CZuError();
 
+    /// A new success result.
     static CZuError Success() { return CZuError(); }
 
     /// True exactly when the code is negative.

@@ -19,8 +19,9 @@ public:
     static constexpr unsigned int NoEscapes = 0x10;          ///< write text and values unescaped
     static constexpr unsigned int SaveFileText = 0x20;       ///< open the output file in text mode
     static constexpr unsigned int IndentAttributes = 0x40;   ///< one indented line per attribute
-    static constexpr unsigned int NoEmptyElementTags = 0x80; ///< <a></a> instead of <a />
+    static constexpr unsigned int NoEmptyElementTags = 0x80; ///< `<a></a>` instead of `<a />`
 
+    /// A format of the given bits; no bits by default.
     explicit BZuXFormat(unsigned int bits = 0) : m_value(bits) {}
 
     /// The bits.

@@ -12,8 +12,10 @@
 /// no initialisation, so both calls only succeed.
 class ZUX_EXPORT CZuX {
 public:
+    /// Does nothing.
     CZuX();
-    ~CZuX();
+    /// Does nothing.
+    ~CZuX(); // NOLINT(performance-trivially-destructible): defined in the library, for a stable ABI
 
     /// Returns success. The arguments are not read; an empty pointer is accepted.
     CZuError Initialize(boost::shared_ptr<CCommandLineArguments> arguments);

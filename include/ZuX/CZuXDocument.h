@@ -25,6 +25,7 @@ public:
     CZuXDocument();
     CZuXDocument(const CZuXDocument&) = delete;
     CZuXDocument& operator=(const CZuXDocument&) = delete;
+    /// Releases the document's reference to the tree; bodies made from it keep it alive.
     virtual ~CZuXDocument();
 
     /// Parses UTF-8 text up to its first NUL character; comments, the XML declaration,
@@ -56,6 +57,7 @@ public:
     /// A new body on the first top-level node of that name (the XML declaration is "xml"), or
     /// on no node. Names are compared byte for byte; a null name finds nothing.
     CZuXNodePrivatePtr GetNode(const char* name);
+    /// The same on a const document.
     CZuXNodePrivatePtr GetNode(const char* name) const;
     /// A new body on a new top-level element of that name, placed last; no node when nothing
     /// could be created (null name, out of memory).

@@ -15,11 +15,14 @@ class CZuXNodePrivate;
 class CZuXAttributePrivate;
 class CZuXDocument;
 
-typedef long long LONGLONG;
-typedef unsigned long long ULONGLONG;
+/// @file
+/// CZuXNode and the pointer names CZuXNodePtr and CZuXNodePrivatePtr.
 
-typedef boost::shared_ptr<CZuXNode> CZuXNodePtr;
-typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr;
+typedef long long LONGLONG;           ///< the signed 64-bit type of the out-parameter reads
+typedef unsigned long long ULONGLONG; ///< the unsigned 64-bit type of the out-parameter reads
+
+typedef boost::shared_ptr<CZuXNode> CZuXNodePtr;               ///< a shared node handle
+typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr; ///< a node body, to build handles from
 
 /// A handle on one node of a document (or on no node: an empty handle).
 ///
@@ -37,16 +40,24 @@ public:
     CZuXNode(CZuXNodePrivatePtr body);
     /// A new body on the same document and node as `other`.
     CZuXNode(CZuXNode& other);
+    /// The same, from a const handle.
     CZuXNode(const CZuXNode& other);
     /// Replaces this handle's body by a new one on the same document and node as `other`.
     CZuXNode& operator=(CZuXNode& other);
+    /// The same, from a const handle.
     CZuXNode& operator=(const CZuXNode& other);
+    /// Releases the body; the tree lives on while other handles or bodies hold it.
     virtual ~CZuXNode();
 
     /// True when the handle is on a node.
     bool Exists() const;
     /// The node's name; "" for an empty handle and for text, CDATA and comment nodes.
     std::string Name() const;
+
+    /// The names from the document node down to this node, each after a '/': "/catalog/shelf".
+    /// A nameless node (text, comment) adds an empty name, so its path ends with '/'. "" for an
+    /// empty handle.
+    std::string Path() const;
 
     /// Moves to the next sibling with the same name; the handle becomes empty past the last
     /// one, and always from a node without a name. Moves the body, so every handle sharing it.
@@ -60,6 +71,7 @@ public:
     CZuXNodePrivatePtr GetFirstNode();
     /// A new body on the first child of that name, or on no node (also for a null name).
     CZuXNodePrivatePtr GetNode(const char* name);
+    /// The same on a const handle.
     CZuXNodePrivatePtr GetNode(const char* name) const;
     /// A new attribute body on the node's first attribute, or on no attribute.
     boost::shared_ptr<CZuXAttributePrivate> GetFirstAttribute();
@@ -96,6 +108,7 @@ public:
     /// Removes a child with everything below it. Fails with Win32 1168 unless it is a direct
     /// child of this node. Handles on removed nodes must not be used afterwards.
     CZuError RemoveNode(CZuXNodePtr child);
+    /// The same, with the child's body.
     CZuError RemoveNode(CZuXNodePrivatePtr child);
     /// Removes the first child of that name; fails with 1168 and "NodeName=[name]".
     CZuError RemoveNode(const std::string& name);
@@ -108,53 +121,90 @@ public:
     /// True when the node has an attribute of that name (compared byte for byte).
     bool AttributeExists(const char* name) const;
 
-    // Typed attributes by name. The value conversions are those of CZuXAttribute; on top:
-    //  - AttributeAs<Type>(name, default): the first attribute of that name, or the default when
-    //    it is missing or has no value;
-    //  - GetAttributeAs<Type>(name, value): fails with Win32 1168 and "Attribute=[name]" when
-    //    there is no such attribute, leaving `value` untouched;
-    //  - SetAttribute<Type>(name, value): replaces the first attribute of that name in place, or
-    //    appends a new one last. Fails with 1168 and "Attribute=[name]" when the node takes no
-    //    attributes (only elements and the XML declaration do), 14 when pugixml runs out of memory.
+    /// @name Typed attributes by name
+    /// The value conversions are those of CZuXAttribute. On top of them:
+    /// - AttributeAs<Type>(name, fallback) reads the first attribute of that name, or gives the
+    ///   fallback when it is missing or has no value; it never fails.
+    /// - GetAttributeAs<Type>(name, value) fails with Win32 1168 and "Attribute=[name]" when the
+    ///   node has no such attribute (an empty handle has none), and then leaves `value` untouched.
+    /// - SetAttribute<Type>(name, value) replaces the first attribute of that name in place, or
+    ///   appends a new one last. It fails with 1168 and "Attribute=[name]" when the node takes no
+    ///   attributes (only elements and the XML declaration do), with 14 when pugixml runs out of
+    ///   memory; the tree is then unchanged.
+    /// Names are compared byte for byte; a null name is a name no attribute has.
+    ///@{
 
+    /// The attribute as a boolean (pugixml: true for text starting with 1, t, T, y or Y).
     bool AttributeAsBOOL(const char* name, bool fallback) const;
+    /// The attribute as a boolean into `value`; false when it has no value.
     CZuError GetAttributeAsBOOL(const char* name, bool& value) const;
+    /// Writes "true" or "false".
     CZuError SetAttributeBOOL(const char* name, bool value);
 
+    /// The attribute as a double, read the same whatever the process locale.
     double AttributeAsDOUBLE(const char* name, double fallback) const;
+    /// The attribute as a double into `value`; 0.0 when it has no value.
     CZuError GetAttributeAsDOUBLE(const char* name, double& value) const;
+    /// Writes the value with "%.17g", whatever the process locale.
     CZuError SetAttributeDOUBLE(const char* name, double value);
 
+    /// The attribute as a signed 32-bit integer.
     int AttributeAsINT(const char* name, int fallback) const;
+    /// The attribute as a signed 32-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsINT(const char* name, int& value) const;
+    /// Writes the decimal text of the value.
     CZuError SetAttributeINT(const char* name, int value);
 
+    /// The attribute as an unsigned 32-bit integer.
     unsigned int AttributeAsUINT(const char* name, unsigned int fallback) const;
+    /// The attribute as an unsigned 32-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsUINT(const char* name, unsigned int& value) const;
+    /// Writes the decimal text of the value.
     CZuError SetAttributeUINT(const char* name, unsigned int value);
 
+    /// The attribute as a signed 64-bit integer.
     long long AttributeAsLONGLONG(const char* name, long long fallback) const;
+    /// The attribute as a signed 64-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsLONGLONG(const char* name, LONGLONG& value) const;
+    /// Writes the decimal text of the value.
     CZuError SetAttributeLONGLONG(const char* name, long long value);
 
+    /// The attribute as an unsigned 64-bit integer.
     unsigned long long AttributeAsULONGLONG(const char* name, unsigned long long fallback) const;
+    /// The attribute as an unsigned 64-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsULONGLONG(const char* name, ULONGLONG& value) const;
+    /// Writes the decimal text of the value (up to twenty digits).
     CZuError SetAttributeULONGLONG(const char* name, unsigned long long value);
 
+    /// The attribute's text, or "" when it is missing or has no value.
     std::string AttributeAsString(const char* name) const;
+    /// The attribute's text, or the fallback (up to its first NUL character).
     std::string AttributeAsString(const char* name, const std::string& fallback) const;
+    /// The attribute's text into `value`; "" when it has no value.
     CZuError GetAttributeAsString(const char* name, std::string& value) const;
+    /// Writes the text up to its first NUL character; "" leaves the attribute without a value.
     CZuError SetAttributeString(const char* name, const std::string& value);
 
+    /// The attribute as a time stamp written as decimal system time; clear when missing.
     CTimeStamp AttributeAsTimeStamp(const char* name) const;
+    /// The same, or the fallback unchanged when missing.
     CTimeStamp AttributeAsTimeStamp(const char* name, CTimeStamp fallback) const;
+    /// The attribute as a system-time stamp into `value`; clear when it has no value.
     CZuError GetAttributeAsTimeStamp(const char* name, CTimeStamp& value) const;
+    /// Writes the stamp's system time as decimal text.
     CZuError SetAttributeTimeStamp(const char* name, CTimeStamp value);
 
+    /// The attribute as a time stamp written as decimal Unix time; the text 0 and a missing
+    /// attribute give the clear stamp.
     CTimeStamp AttributeAsTimeStampUnixTime(const char* name) const;
+    /// The same, or the fallback cut to whole seconds (through its Unix time) when missing.
     CTimeStamp AttributeAsTimeStampUnixTime(const char* name, CTimeStamp fallback) const;
+    /// The attribute as a Unix-time stamp into `value`; clear for the text 0 or no value.
     CZuError GetAttributeAsTimeStampUnixTime(const char* name, CTimeStamp& value) const;
+    /// Writes whole seconds since 1970 as decimal text (sub-seconds dropped toward 1970).
     CZuError SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value);
+
+    ///@}
 
     /// The body of the handle `node` points to (not a copy of it). The object called on is not
     /// used. A null `node` gives a new empty body, never a null pointer.

@@ -3,6 +3,7 @@
 #define ZUX_CZUXPATHNODE_H
 
 #include <ZuX/ZuXExport.h>
+#include <ZuX/CZuXAttribute.h>
 #include <ZuX/CZuXNode.h>
 
 #include <boost/shared_ptr.hpp>
@@ -16,11 +17,18 @@ public:
     CZuXPathNode();
     /// Shares the given body. An empty pointer gives an empty item of its own.
     CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body);
+    /// Releases the body; the tree lives on while other handles or bodies hold it.
     virtual ~CZuXPathNode();
 
     /// A new node body on the item's node; for an attribute item (and an empty item), a body
     /// on no node.
     CZuXNodePrivatePtr NodePrivate();
+    /// A new attribute body on the item's attribute; for a node item (and an empty item), a body
+    /// on no attribute.
+    boost::shared_ptr<CZuXAttributePrivate> AttributePrivate();
+    /// A new node body on the element that holds an attribute item, or on the parent of a node
+    /// item; no node for an empty item.
+    CZuXNodePrivatePtr ParentPrivate();
 
 private:
     boost::shared_ptr<CZuXPathNodePrivate> m_pPrivate;

@@ -10,7 +10,10 @@
 class CZuXPathNodeSet;
 class CZuXPathNodeSetPrivate;
 
-typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr;
+/// @file
+/// CZuXPathNodeSet and the pointer name CZuXPathNodeSetPtr.
+
+typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr; ///< a shared XPath result
 
 /// The items an XPath query selected, in the order the query returned them. Copies share the
 /// body; the set is never re-evaluated.
@@ -20,6 +23,7 @@ public:
     CZuXPathNodeSet();
     /// Shares the given body. An empty pointer gives an empty set of its own.
     CZuXPathNodeSet(boost::shared_ptr<CZuXPathNodeSetPrivate> body);
+    /// Releases the body; the tree lives on while other handles or bodies hold it.
     virtual ~CZuXPathNodeSet();
 
     /// True when nothing was selected.

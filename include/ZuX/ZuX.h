@@ -9,5 +9,6 @@
 #include <ZuX/CZuXAttribute.h>
 #include <ZuX/CZuXPathNodeSet.h>
 #include <ZuX/CZuXPathNode.h>
+#include <ZuX/Version.h>
 
 #endif

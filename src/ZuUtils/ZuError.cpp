@@ -26,7 +26,7 @@ std::string FormatV(const char* format, va_list args) {
     va_end(measure);
     if (length <= 0) return std::string();
     std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::vsnprintf(&text[0], text.size(), format, args);
+    std::vsnprintf(text.data(), text.size(), format, args);
     text.resize(static_cast<std::size_t>(length));
     return text;
 }

@@ -53,10 +53,10 @@ CZuXDocumentPrivate::~CZuXDocumentPrivate() = default;
 
 CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result& result) {
     // Compared unsigned, so that negative statuses fall into the unknown row too.
-    const unsigned int status = static_cast<unsigned int>(result.status);
+    const auto status = static_cast<unsigned int>(result.status);
     if (status == pugi::status_ok) return CZuError::Success();
 
-    const long long offset = static_cast<long long>(result.offset);
+    const auto offset = static_cast<long long>(result.offset);
     const char* description = result.description();
     if (status == pugi::status_file_not_found)
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kFileNotFound, "Description=[%s]", description);

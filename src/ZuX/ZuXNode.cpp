@@ -77,6 +77,10 @@ std::string CZuXNode::Name() const {
     return node ? std::string(node.name()) : std::string();
 }
 
+std::string CZuXNode::Path() const {
+    return m_pPrivate->m_item.path('/');
+}
+
 CZuError CZuXNode::MoveNext() const {
     pugi::xml_node& node = m_pPrivate->m_item;
     node = node.next_sibling(node.name());

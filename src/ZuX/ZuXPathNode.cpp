@@ -1,5 +1,6 @@
 #include <ZuX/CZuXPathNode.h>
 
+#include "ZuXAttributePrivate.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
@@ -17,4 +18,12 @@ CZuXPathNode::~CZuXPathNode() = default;
 
 CZuXNodePrivatePtr CZuXPathNode::NodePrivate() {
     return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.node(); });
+}
+
+boost::shared_ptr<CZuXAttributePrivate> CZuXPathNode::AttributePrivate() {
+    return DeriveBody<CZuXAttributePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.attribute(); });
+}
+
+CZuXNodePrivatePtr CZuXPathNode::ParentPrivate() {
+    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.parent(); });
 }

@@ -13,7 +13,7 @@
 
 #include <pugixml.hpp>
 
-#include <locale.h>
+#include <locale.h> // NOLINT(modernize-deprecated-headers): uselocale and newlocale are POSIX, declared here
 #include <string>
 
 namespace zuxvalue {

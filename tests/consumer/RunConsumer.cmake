@@ -1,17 +1,34 @@
-# Installs the build into a scratch prefix, builds the consumer against it and runs it.
+# Installs the build into a scratch prefix, then builds the consumer against it twice, through
+# find_package and through pkg-config, and runs both programs.
 # Variables: ZUX_BUILD_DIR, ZUX_CONSUMER_SOURCE, ZUX_WORK_DIR, ZUX_CXX_COMPILER.
 set(prefix "${ZUX_WORK_DIR}/prefix")
 file(REMOVE_RECURSE "${ZUX_WORK_DIR}")
 
 function(run)
-    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
     if(NOT status EQUAL 0)
-        message(FATAL_ERROR "failed (${status}): ${ARGN}")
+        message(FATAL_ERROR "failed (${status}): ${ARGN}\n${out}")
     endif()
+    message(STATUS "ok: ${ARGN}")
 endfunction()
 
 run(${CMAKE_COMMAND} --install "${ZUX_BUILD_DIR}" --prefix "${prefix}")
-run(${CMAKE_COMMAND} -S "${ZUX_CONSUMER_SOURCE}" -B "${ZUX_WORK_DIR}/build"
+file(GLOB_RECURSE pcfile "${prefix}/*/zux.pc")
+get_filename_component(pcdir "${pcfile}" DIRECTORY)
+get_filename_component(libdir "${pcdir}" DIRECTORY)
+
+# find_package(ZuX CONFIG REQUIRED)
+run(${CMAKE_COMMAND} -S "${ZUX_CONSUMER_SOURCE}" -B "${ZUX_WORK_DIR}/cmake-build"
     "-DCMAKE_PREFIX_PATH=${prefix}" "-DCMAKE_CXX_COMPILER=${ZUX_CXX_COMPILER}")
-run(${CMAKE_COMMAND} --build "${ZUX_WORK_DIR}/build")
-run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${prefix}/lib:${prefix}/lib64" "${ZUX_WORK_DIR}/build/consumer")
+run(${CMAKE_COMMAND} --build "${ZUX_WORK_DIR}/cmake-build")
+run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${libdir}" "${ZUX_WORK_DIR}/cmake-build/consumer")
+
+# pkg-config --cflags --libs zux
+execute_process(COMMAND ${CMAKE_COMMAND} -E env "PKG_CONFIG_PATH=${pcdir}" pkg-config --cflags --libs zux
+    OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "pkg-config does not know zux")
+endif()
+separate_arguments(flags UNIX_COMMAND "${flags}")
+run(${ZUX_CXX_COMPILER} -std=c++17 "${ZUX_CONSUMER_SOURCE}/consumer.cpp" ${flags} -o "${ZUX_WORK_DIR}/consumer-pc")
+run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${libdir}" "${ZUX_WORK_DIR}/consumer-pc")

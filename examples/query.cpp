@@ -1,0 +1,97 @@
+// zux-query: prints what an XPath expression (or a slash path) selects in an XML file.
+//
+//   zux-query FILE EXPR          one line per selected item: its path, a tab, its text or value
+//   zux-query --path FILE PATH   the first element at the end of a slash path such as a/b/c
+//
+// Exit status: 0 when the query ran (also when it selected nothing), 1 when loading or the query
+// failed (the error is printed on stderr), 2 for a wrong command line.
+#include <ZuX/ZuX.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+int Usage(const char* program) {
+    std::fprintf(stderr,
+                 "usage: %s FILE XPATH\n"
+                 "       %s --path FILE SLASH-PATH\n"
+                 "Prints one line per selected item: its path from the root, a tab, and its text\n"
+                 "(elements) or value (attributes).\n",
+                 program, program);
+    return 2;
+}
+
+int Fail(const CZuError& error) {
+    std::fprintf(stderr, "%s\n", error.AsString().c_str());
+    return 1;
+}
+
+void PrintLine(const std::string& path, const std::string& text) {
+    std::fwrite(path.data(), 1, path.size(), stdout);
+    std::fputc('\t', stdout);
+    // Keep one item per line: line breaks inside a text are written as \n.
+    for (char c : text) {
+        if (c == '\n') std::fputs("\\n", stdout);
+        else if (c != '\r') std::fputc(c, stdout);
+    }
+    std::fputc('\n', stdout);
+}
+
+void PrintNode(CZuXNode& node) {
+    std::string text;
+    node.GetText(text);
+    PrintLine(node.Path(), text);
+}
+
+int SelectXPath(CZuXDocument& document, const std::string& expression) {
+    CZuXPathNodeSetPtr selected;
+    const CZuError queried = document.SelectNodes(selected, expression);
+    if (queried.IsError()) return Fail(queried);
+    for (unsigned long i = 0, size = selected->Size(); i < size; ++i) {
+        const boost::shared_ptr<CZuXPathNode> item = selected->Node(i);
+        CZuXNode node(item->NodePrivate());
+        if (node.Exists()) {
+            PrintNode(node);
+            continue;
+        }
+        // An attribute item: its element's path, then @name.
+        const CZuXAttribute attribute(item->AttributePrivate());
+        const CZuXNode owner(item->ParentPrivate());
+        PrintLine(owner.Path() + "/@" + attribute.Name(), attribute.AsString());
+    }
+    return 0;
+}
+
+int SelectPath(CZuXDocument& document, const std::string& path) {
+    CZuXNodePrivatePtr found;
+    const CZuError queried = document.QueryPrivate(found, path);
+    if (queried.IsError()) return Fail(queried);
+    CZuXNode node(found);
+    if (node.Exists()) PrintNode(node);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const CCommandLineArguments command(argc, argv);
+    std::vector<std::string> arguments(command.GetArguments().begin() + (argc > 0 ? 1 : 0),
+                                       command.GetArguments().end());
+    const bool slashPath = !arguments.empty() && arguments.front() == "--path";
+    if (slashPath) arguments.erase(arguments.begin());
+    if (arguments.size() != 2 || (!arguments[0].empty() && arguments[0][0] == '-' && arguments[0] != "-"))
+        return Usage(argc > 0 ? argv[0] : "zux-query");
+
+    static char buffer[1 << 16];
+    std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
+
+    CZuXDocument document;
+    const CZuError loaded = document.LoadFromFile(arguments[0]);
+    if (loaded.IsError()) return Fail(loaded);
+    const int status = slashPath ? SelectPath(document, arguments[1]) : SelectXPath(document, arguments[1]);
+    std::fflush(stdout);
+    return status;
+}

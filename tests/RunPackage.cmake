@@ -1,0 +1,25 @@
+# Builds the Debian packages of a build tree into a scratch directory and checks that the runtime
+# package depends on pugixml's runtime package.
+# Variables: ZUX_BUILD_DIR, ZUX_WORK_DIR.
+file(REMOVE_RECURSE "${ZUX_WORK_DIR}")
+execute_process(COMMAND cpack -G DEB --config "${ZUX_BUILD_DIR}/CPackConfig.cmake" -B "${ZUX_WORK_DIR}"
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "cpack failed:\n${out}")
+endif()
+file(GLOB runtime "${ZUX_WORK_DIR}/libzux[0-9]*_*.deb")
+file(GLOB development "${ZUX_WORK_DIR}/libzux-dev_*.deb")
+if(NOT runtime OR NOT development)
+    message(FATAL_ERROR "missing packages in ${ZUX_WORK_DIR}:\n${out}")
+endif()
+execute_process(COMMAND dpkg-deb --info ${runtime} OUTPUT_VARIABLE info RESULT_VARIABLE status)
+message(STATUS "${info}")
+if(NOT status EQUAL 0 OR NOT info MATCHES "Depends:[^\n]*libpugixml1v5")
+    message(FATAL_ERROR "the runtime package does not depend on libpugixml1v5")
+endif()
+execute_process(COMMAND dpkg-deb --contents ${development} OUTPUT_VARIABLE contents)
+foreach(file include/ZuX/ZuX.h include/ZuX/Version.h lib/cmake/ZuX/ZuXConfig.cmake pkgconfig/zux.pc)
+    if(NOT contents MATCHES "${file}")
+        message(FATAL_ERROR "libzux-dev lacks ${file}")
+    endif()
+endforeach()

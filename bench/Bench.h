@@ -48,6 +48,7 @@ template <class Work> double Measure(benchmark::State& state, double elements, W
     const double iterations = static_cast<double>(state.iterations());
     const double allocations = static_cast<double>(after.Total() - before.Total()) / iterations;
     state.counters["check"] = static_cast<double>(check);
+    state.counters["runs"] = iterations + 1; // with the warm-up: what a profiler of `work` sees
     state.counters["allocs"] = allocations;
     if (elements > 0) state.counters["allocs_per_element"] = allocations / elements;
     return allocations;

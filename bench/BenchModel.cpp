@@ -1,4 +1,4 @@
-// The floor model (Model.h) on the walk and the build: what ZuX's handles cannot go below.
+// The floor models (Model.h) on the walk and the build: what ZuX's handles cannot go below.
 #include "Bench.h"
 #include "Model.h"
 
@@ -23,32 +23,34 @@ const boost::shared_ptr<DocumentBody>& Parsed(const Corpus& corpus) {
     return document;
 }
 
-// The model as defined: the text read hands out pugixml's pointer, so the walk costs raw pugixml
-// plus the handles.
-void WalkChildren(const Node& parent, const Corpus& corpus, WalkResult& result) {
-    for (Node child(parent.FirstChild()); child.Exists(); child.MoveNextSibling()) {
+// The text read of the model as defined: pugixml's own pointer, no copy.
+struct PointerText {
+    template <class NodeType> long long operator()(const NodeType& node, const char* name) const {
+        return static_cast<long long>(std::strlen(node.AttributeText(name)));
+    }
+};
+
+// The text read as CZuXNode::AttributeAsString must make it: a new std::string.
+struct StringText {
+    template <class NodeType> long long operator()(const NodeType& node, const char* name) const {
+        return static_cast<long long>(node.AttributeString(name).size());
+    }
+};
+
+template <class NodeType, class Text>
+void WalkChildren(const NodeType& parent, const Corpus& corpus, WalkResult& result) {
+    for (NodeType child(parent.FirstChild()); child.Exists(); child.MoveNextSibling()) {
         ++result.nodes;
         result.sum += child.AttributeAsInt(corpus.intAttribute, 0);
-        result.sum += static_cast<long long>(std::strlen(child.AttributeText(corpus.stringAttribute)));
-        WalkChildren(child, corpus, result);
+        result.sum += Text()(child, corpus.stringAttribute);
+        WalkChildren<NodeType, Text>(child, corpus, result);
     }
 }
 
-// The same with the text read returning a std::string, as CZuXNode::AttributeAsString must.
-void WalkChildrenWithStrings(const Node& parent, const Corpus& corpus, WalkResult& result) {
-    for (Node child(parent.FirstChild()); child.Exists(); child.MoveNextSibling()) {
-        ++result.nodes;
-        result.sum += child.AttributeAsInt(corpus.intAttribute, 0);
-        result.sum += static_cast<long long>(child.AttributeString(corpus.stringAttribute).size());
-        WalkChildrenWithStrings(child, corpus, result);
-    }
-}
-
-template <class Walk>
-ZUX_BENCH_PROFILED WalkResult WalkDocument(const boost::shared_ptr<DocumentBody>& document, const Corpus& corpus,
-                                           Walk&& walk) {
+template <class NodeType, class Text>
+ZUX_BENCH_PROFILED WalkResult WalkDocument(const boost::shared_ptr<DocumentBody>& document, const Corpus& corpus) {
     WalkResult result;
-    walk(Node(DocumentNode(document)), corpus, result);
+    WalkChildren<NodeType, Text>(NodeType(DocumentNode(document)), corpus, result);
     return result;
 }
 
@@ -74,11 +76,15 @@ void zuxbench::RegisterModel(const std::vector<Corpus>& corpora, const std::vect
         const double count = static_cast<double>(elements[i]);
         Register("walk", corpus.name, "model", [&corpus, count](benchmark::State& state) {
             const boost::shared_ptr<DocumentBody>& document = Parsed(corpus);
-            MeasureWalk(state, count, [&] { return WalkDocument(document, corpus, WalkChildren); });
+            MeasureWalk(state, count, [&] { return WalkDocument<Node, PointerText>(document, corpus); });
         });
         Register("walk", corpus.name, "model-string", [&corpus, count](benchmark::State& state) {
             const boost::shared_ptr<DocumentBody>& document = Parsed(corpus);
-            MeasureWalk(state, count, [&] { return WalkDocument(document, corpus, WalkChildrenWithStrings); });
+            MeasureWalk(state, count, [&] { return WalkDocument<Node, StringText>(document, corpus); });
+        });
+        Register("walk", corpus.name, "model-api", [&corpus, count](benchmark::State& state) {
+            const boost::shared_ptr<DocumentBody>& document = Parsed(corpus);
+            MeasureWalk(state, count, [&] { return WalkDocument<ApiNode, StringText>(document, corpus); });
         });
     }
     Register("build", "100k", "model", [](benchmark::State& state) {

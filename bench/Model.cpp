@@ -56,5 +56,31 @@ void Node::AppendAttribute(const char* name, const char* value) const {
     m_body->node.append_attribute(name) = value;
 }
 
+ApiNode::ApiNode(NodeBodyPtr body) : m_body(std::move(body)) {
+}
+
+ApiNode::~ApiNode() = default;
+
+bool ApiNode::Exists() const {
+    return static_cast<bool>(m_body->node);
+}
+
+NodeBodyPtr ApiNode::FirstChild() const {
+    return NewBody(m_body->document, m_body->node.first_child());
+}
+
+CZuError ApiNode::MoveNextSibling() const {
+    m_body->node = m_body->node.next_sibling();
+    return CZuError::Success();
+}
+
+int ApiNode::AttributeAsInt(const char* name, int fallback) const {
+    return m_body->node.attribute(name).as_int(fallback);
+}
+
+std::string ApiNode::AttributeString(const char* name) const {
+    return m_body->node.attribute(name).as_string();
+}
+
 } // namespace model
 } // namespace zuxbench

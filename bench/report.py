@@ -15,7 +15,8 @@ import statistics
 import subprocess
 import sys
 
-LIBRARIES = ["pugixml", "zux", "model", "model-string", "libxml2", "tinyxml2"]
+LIBRARIES = ["pugixml", "zux", "model", "model-string", "model-api", "libxml2", "tinyxml2"]
+MODELS = ["model", "model-string", "model-api"]
 PEERS = ["libxml2", "tinyxml2"]
 CORPORA = ["freedesktop", "iso_639-3", "generated"]
 REAL_CORPORA = ["freedesktop", "iso_639-3"]
@@ -229,17 +230,17 @@ def ratio_section(r, memory):
             if ratio is None:
                 continue
             spread = r.spread(workload, corpus, "zux")
-            rows.append([workload, corpus, fmt_ratio(ratio),
-                         fmt_ratio(r.ratio(workload, corpus, "model", "pugixml")),
-                         fmt_ratio(r.ratio(workload, corpus, "model-string", "pugixml")),
-                         "" if spread is None else f"{spread * 100:.0f}%"])
+            rows.append([workload, corpus, fmt_ratio(ratio)]
+                        + [fmt_ratio(r.ratio(workload, corpus, model, "pugixml")) for model in MODELS]
+                        + ["" if spread is None else f"{spread * 100:.0f}%"])
     if "zux" in memory and "pugixml" in memory:
-        rows.append(["peak memory", "generated", fmt_ratio(memory["zux"][0] / memory["pugixml"][0]), "", "", ""])
+        rows.append(["peak memory", "generated", fmt_ratio(memory["zux"][0] / memory["pugixml"][0])]
+                    + [""] * (len(MODELS) + 1))
     text = "## Ratios\n\n"
     text += ("ZuX / raw pugixml (below 1: faster than raw pugixml). The model columns are the floor of the "
              "handle design (see *What is measured*); spread is (max − min) / median of ZuX's repetitions.\n\n")
-    text += table(["workload", "corpus", "ZuX / pugixml", "model / pugixml", "model-string / pugixml",
-                   "spread"], rows) + "\n"
+    text += table(["workload", "corpus", "ZuX / pugixml"] + [f"{model} / pugixml" for model in MODELS]
+                  + ["spread"], rows) + "\n"
 
     rows = []
     for workload in ["parse", "walk", "parse + walk", "save-raw", "save-indented", "build"]:
@@ -358,7 +359,7 @@ def check_section(r):
 
 
 def profile_section(r, directory):
-    walks = {lib: load_profile(directory, f"walk-{lib}") for lib in ["pugixml", "model", "model-string", "zux"]}
+    walks = {lib: load_profile(directory, f"walk-{lib}") for lib in ["pugixml"] + MODELS + ["zux"]}
     builds = {lib: load_profile(directory, f"build-{lib}") for lib in ["pugixml", "model", "zux"]}
     if not any(walks.values()) and not any(builds.values()):
         return ""
@@ -376,7 +377,7 @@ def profile_section(r, directory):
              "the cache misses of freshly allocated bodies weigh more in time than in instructions, so the "
              "time ratios above are larger than these.\n\n")
     text += table(["workload", "library", "instructions / unit", "relative to raw pugixml"], rows)
-    for label, group, other in [("walk", walks, "model-string"), ("build", builds, "model")]:
+    for label, group, other in [("walk", walks, "model-api"), ("build", builds, "model")]:
         for lib in ["zux", other]:
             profile = group.get(lib)
             if profile:
@@ -384,6 +385,11 @@ def profile_section(r, directory):
                 text += f"\n{label}, {lib}: instructions per {profile[2]} by function (2 and more):\n\n"
                 text += table(["function", f"instructions / {profile[2]}"], rows)
     text += WHERE_THE_TIME_GOES
+    same = [r.counter("walk", c, "zux", "allocs_per_node") == r.counter("walk", c, "model-string", "allocs_per_node")
+            for c in r.corpora() if r.has("walk", c, "model-string")]
+    if same:
+        text += ("\nIn this run ZuX's walk made " + ("the same number of" if all(same) else "**more or fewer**")
+                 + " allocations per node as model-string on every corpus.\n")
     if any(r.ratio("walk", c, "libxml2", "pugixml") is not None and r.ratio("walk", c, "libxml2", "pugixml") < 1
            for c in r.corpora()):
         text += ("\nlibxml2's walk is faster than raw pugixml's here: libxml2's tree is a set of plain C structs "
@@ -393,25 +399,27 @@ def profile_section(r, directory):
 
 
 WHERE_THE_TIME_GOES = """
-What ZuX does on top of the model in the walk, by the functions above:
+How to read the walk, from the bottom up (the models are described under *What is measured*):
 
-- **The handle and its result objects.** Every `MoveNextSibling` returns a `CZuError`; the caller
-  destroys it with `CZuError::~CZuError`, which is defined out of line in libZuUtils and so costs a
-  call through the PLT for every node although a success holds nothing. The child handle is built
-  and destroyed by out-of-line members of the exported class (`CZuXNode::CZuXNode`,
-  `CZuXNode::~CZuXNode`, which is virtual), and the body's exported constructor and destructor
-  (`CZuXNodePrivate::CZuXNodePrivate`, `~CZuXNodePrivate`) are called through the PLT from inside
-  the library. The model inlines all of this.
-- **The text read.** `AttributeAsString` returns a `std::string`, which costs a copy of the text and,
-  past 15 characters, an allocation: that is the difference between *model* and *model-string*.
-- **Nothing else.** One body per `GetFirstNode` (allocation, document-pointer copy and release) is the
-  floor that both models pay too; no other allocation, copy or reference-count operation happens in
-  ZuX's walk, as the allocation counts above show. Part of that floor is Boost's own: its
-  `make_shared` copies the new pointer once inside (an atomic increment and decrement per body), and
-  the body's control block carries a virtual `dispose`.
+- **model / pugixml** is the floor of the handle design: one body per `GetFirstNode` (allocation,
+  document-pointer copy, release) and calls across a library boundary. Part of that floor is Boost's
+  own: its `make_shared` copies the new pointer once inside (an atomic increment and decrement per
+  body), and the body's control block is released through a virtual `dispose`.
+- **model-string − model** is the `std::string` that `AttributeAsString` must return: a copy of the
+  text and, past 15 characters, an allocation.
+- **model-api − model-string** is the rest of the interface's shape: every `MoveNextSibling`
+  returns a `CZuError`, which the caller destroys through `CZuError::~CZuError`, defined out of line
+  in libZuUtils, and the handle is built and destroyed by out-of-line members with a virtual
+  destructor.
+- **ZuX − model-api** is what ZuX's own code adds on the same shape. The functions above show it:
+  the body's exported constructor and destructor (`CZuXNodePrivate::CZuXNodePrivate`,
+  `~CZuXNodePrivate`) are called through the PLT from inside the library, `AttributeNamed` tests the
+  name for null before pugixml looks it up, and `AttributeAsString` makes an empty `std::string` for
+  its default. It adds no reference-count operation and no copy of text.
 
 In the build, `SetAttributeINT` and `SetAttributeString` look the attribute up before appending it
-(`pugi::xml_node::attribute`, which the raw build does not call), and each returns a `CZuError`.
+(`pugi::xml_node::attribute`, which the raw build and the model do not call) and each returns a
+`CZuError`; the model's build is the floor of one body per appended element.
 """
 
 METHOD = """## What is measured, and how
@@ -437,8 +445,11 @@ METHOD = """## What is measured, and how
   (libxml2: the attribute's text node read in place; `xmlGetProp` would copy it).
 - **model** (`bench/Model.h`) is the floor of the handle design: raw pugixml plus one
   `boost::make_shared` body for every node handed out and the copy of the document's shared pointer
-  into it, its members compiled apart so that nothing is inlined into the loop. **model-string** is
-  the same with the text read returning a `std::string`, as `AttributeAsString` must.
+  into it. Its members live in a shared library of their own, built as ZuX is, so that nothing is
+  inlined into the loop and every call crosses a library boundary, as calls into ZuX must.
+  **model-string** is the same with the text read returning a `std::string`, as `AttributeAsString`
+  must. **model-api** has, in addition, the shape that ZuX's public header fixes: moves that return
+  a `CZuError`, and a handle with an out-of-line constructor and virtual destructor.
 - **siblings** moves one handle along the root element's children (`MoveNextSibling`, then
   `MoveNext`) with node-level typed reads (`AttributeAsINT`, `AttributeAsDOUBLE`, `AttributeExists`);
   `allocs_in_moves` counts every allocation made in those moves and reads, in all runs.

@@ -57,7 +57,7 @@ if [ "${ZUX_BENCH_PROFILE:-1}" != 0 ]; then
             --benchmark_out="$out/profile/$1.json" --benchmark_out_format=json >/dev/null 2>"$out/profile/$1.log"
         echo "$1 profiled"
     }
-    for library in pugixml model model-string zux; do
+    for library in pugixml model model-string model-api zux; do
         profile "walk-$library" '*WalkDocument*' iso_639-3 "^walk/iso_639-3/$library\$"
     done
     for library in pugixml model zux; do

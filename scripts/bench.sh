@@ -3,8 +3,8 @@
 # measures the peak memory of loading the generated document (one process per library), profiles
 # the walk and the build with callgrind, and writes bench/RESULTS.md and bench/results.png.
 #
-# Environment: ZUX_BUILD_DIR (default build/bench), ZUX_BENCH_REPETITIONS (default 9),
-# ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.2), ZUX_BENCH_PROFILE=0 to skip callgrind.
+# Environment: ZUX_BUILD_DIR (default build/bench), ZUX_BENCH_REPETITIONS (default 15),
+# ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -13,8 +13,8 @@ ensure_packages "${ZUX_BUILD_PACKAGES[@]}" libbenchmark-dev libxml2-dev libtinyx
 
 SECONDS=0
 build=${ZUX_BUILD_DIR:-build/bench}
-repetitions=${ZUX_BENCH_REPETITIONS:-9}
-min_time=${ZUX_BENCH_MIN_TIME:-0.2}
+repetitions=${ZUX_BENCH_REPETITIONS:-15}
+min_time=${ZUX_BENCH_MIN_TIME:-0.15}
 out="$build/bench-results"
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF -DZUX_BUILD_EXAMPLES=OFF \

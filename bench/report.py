@@ -150,7 +150,10 @@ def load_profile(directory, name):
 def readable_function(what):
     """The function's name without its source file, object file and the longest template spellings."""
     function = what.split(":", 1)[1] if re.match(r"^[^ ]*:", what) else what
+    library = re.search(r"\[([^\]]*)\]$", function)
     function = re.sub(r"\s*\[[^\]]*\]$", "", function)
+    if function.startswith("0x") and library:  # a function without a symbol: name its library
+        function = f"{os.path.basename(library.group(1))} at {function}"
     for pattern, replacement in [
             (r"std::__cxx11::basic_string<char, std::char_traits<char>, std::allocator<char> >", "std::string"),
             (r"boost::detail::sp_counted_impl_pd<([^*]+)\*, boost::detail::sp_ms_deleter<[^>]+> >",

@@ -392,10 +392,9 @@ def profile_section(r, directory):
     text = "## Where the time goes\n\n"
     text += ("Instructions counted by `valgrind --tool=callgrind` inside the profiled function only, per "
              "visited node (walk) or per element built (build). Instruction counts repeat exactly where "
-             "timings on a shared machine do not, but they leave out what an instruction costs: the atomic "
-             "reference-count operations, the indirect calls through the PLT into the shared libraries and "
-             "the cache misses of freshly allocated bodies weigh more in time than in instructions, so the "
-             "time ratios above are larger than these.\n\n")
+             "timings on a shared machine do not, but they weigh every instruction alike (an atomic "
+             "reference-count operation, a call through the PLT, a cache miss on a fresh body as much as an "
+             "addition): they show where the work is, they do not measure the time ratios again.\n\n")
     text += table(["workload", "library", "instructions / unit", "relative to raw pugixml"], rows)
     for label, group, other in [("walk", walks, "model-api"), ("build", builds, "model")]:
         for lib in ["zux", other]:
@@ -523,7 +522,7 @@ def main():
         "Written by `scripts/bench.sh` through `bench/report.py` from the run it describes. Times are the "
         "**median CPU time per iteration** over the repetitions of one `zux_bench` process, in which the "
         "repetitions of all benchmarks were interleaved at random; ratios are taken between those "
-        "medians. The chart is `results.png` beside this file.\n",
+        "medians.\n\n![Time of each library relative to raw pugixml](results.png)\n",
         setup_section(r, args.versions, args.elapsed),
         goal_section(r, memory),
         ratio_section(r, memory),

@@ -48,8 +48,10 @@ template <class Use> void WithAttribute(xmlNodePtr node, const char* name, Use&&
         for (xmlAttrPtr attribute = node->properties; attribute; attribute = attribute->next) {
             if (!xmlStrEqual(attribute->name, X(name))) continue;
             const xmlNode* text = attribute->children;
-            if (text && text->type == XML_TEXT_NODE && !text->next)
-                return use(reinterpret_cast<const char*>(text->content));
+            if (text && text->type == XML_TEXT_NODE && !text->next) {
+                use(reinterpret_cast<const char*>(text->content));
+                return;
+            }
             xmlChar* joined = xmlNodeListGetString(node->doc, attribute->children, 1);
             use(joined ? reinterpret_cast<const char*>(joined) : "");
             xmlFree(joined);

@@ -123,8 +123,8 @@ CZuError CZuXNode::GetText(std::string& text) {
 
 CZuError CZuXNode::SetText(const std::string& text) {
     const pugi::xml_node& node = m_pPrivate->m_item;
-    return WriteResult(node.text().set(text.c_str()), CanHoldText(node),
-                       ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
+    if (node.text().set(text.c_str())) return CZuError::Success();
+    return WriteFailure(CanHoldText(node), ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
 }
 
 CZuXNodePrivatePtr CZuXNode::AppendNode(const char* name) {
@@ -150,31 +150,35 @@ CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, CZuXNodePrivateP
 CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
     pugi::xml_node& node = m_pPrivate->m_item;
     const pugi::xml_node proto = NodeOfHandle(source);
-    return WriteResult(node.append_copy(proto), CanTakeCopy(node, proto, nullptr),
-                       ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)"));
+    if (node.append_copy(proto)) return CZuError::Success();
+    return WriteFailure(CanTakeCopy(node, proto, nullptr),
+                        ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr source) {
     pugi::xml_node& node = m_pPrivate->m_item;
     const pugi::xml_node proto = NodeOfHandle(source);
-    return WriteResult(node.prepend_copy(proto), CanTakeCopy(node, proto, nullptr),
-                       ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr)"));
+    if (node.prepend_copy(proto)) return CZuError::Success();
+    return WriteFailure(CanTakeCopy(node, proto, nullptr),
+                        ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference) {
     pugi::xml_node& node = m_pPrivate->m_item;
     const pugi::xml_node proto = NodeOfHandle(source);
     const pugi::xml_node next_to = NodeOfHandle(reference);
-    return WriteResult(node.insert_copy_after(proto, next_to), CanTakeCopy(node, proto, &next_to),
-                       ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr, CZuXNodePtr)"));
+    if (node.insert_copy_after(proto, next_to)) return CZuError::Success();
+    return WriteFailure(CanTakeCopy(node, proto, &next_to),
+                        ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr, CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference) {
     pugi::xml_node& node = m_pPrivate->m_item;
     const pugi::xml_node proto = NodeOfHandle(source);
     const pugi::xml_node next_to = NodeOfHandle(reference);
-    return WriteResult(node.insert_copy_before(proto, next_to), CanTakeCopy(node, proto, &next_to),
-                       ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)"));
+    if (node.insert_copy_before(proto, next_to)) return CZuError::Success();
+    return WriteFailure(CanTakeCopy(node, proto, &next_to),
+                        ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {

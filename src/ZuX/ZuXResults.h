@@ -9,13 +9,11 @@ constexpr unsigned int kWin32OutOfMemory = 14;         // ERROR_OUTOFMEMORY
 constexpr unsigned int kWin32ErrorsEncountered = 774;  // ERROR_ERRORS_ENCOUNTERED
 constexpr unsigned int kWin32NotFound = 1168;          // ERROR_NOT_FOUND
 
-/// The result of a write that pugixml may have refused: success when it stored the value;
-/// otherwise 1168 when the target cannot take the write at all (`writable` false), or 14 when
-/// it could and pugixml ran out of memory. `attribute`, when given, is the context message's
-/// "Attribute=[%s]".
-inline CZuError WriteResult(bool stored, bool writable, const WNCodeLocation& location,
-                            const char* attribute = nullptr) {
-    if (stored) return CZuError::Success();
+/// The result of a write that pugixml refused: 1168 when the target cannot take the write at all
+/// (`writable` false), or 14 when it could and pugixml ran out of memory. `attribute`, when given,
+/// is the context message's "Attribute=[%s]". Writers return success themselves as soon as pugixml
+/// has stored the value, so that only a refused write pays for finding out why.
+inline CZuError WriteFailure(bool writable, const WNCodeLocation& location, const char* attribute = nullptr) {
     const unsigned int win32 = writable ? kWin32OutOfMemory : kWin32NotFound;
     if (attribute) return WNErrorUtil::ErrorWin32(location, win32, "Attribute=[%s]", attribute);
     return WNErrorUtil::ErrorWin32(location, win32);

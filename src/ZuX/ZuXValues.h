@@ -127,8 +127,8 @@ CZuError GetAs(const pugi::xml_attribute& attribute, typename Form::Value& value
 /// Set<Type>: 1168 on an empty handle, 14 when pugixml cannot allocate the text.
 template <class Form>
 CZuError Set(pugi::xml_attribute& attribute, const typename Form::Value& value, const WNCodeLocation& location) {
-    const bool stored = Form::Write(attribute, value);
-    return WriteResult(stored, static_cast<bool>(attribute), location);
+    if (Form::Write(attribute, value)) return CZuError::Success();
+    return WriteFailure(static_cast<bool>(attribute), location);
 }
 
 // --- the node's families -------------------------------------------------------------------
@@ -166,9 +166,10 @@ CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form
     pugi::xml_attribute attribute = AttributeNamed(node, name);
     const bool appended = !attribute && name;
     if (appended) attribute = node.append_attribute(name);
-    const bool stored = attribute && Form::Write(attribute, value);
-    if (appended && attribute && !stored) node.remove_attribute(attribute);
-    return WriteResult(stored, name && TakesAttributes(node), location, PrintableName(name));
+    // pugixml stores nothing into no attribute, so a failed lookup and append need no test here.
+    if (Form::Write(attribute, value)) return CZuError::Success();
+    if (appended && attribute) node.remove_attribute(attribute);
+    return WriteFailure(name && TakesAttributes(node), location, PrintableName(name));
 }
 
 } // namespace zuxvalue

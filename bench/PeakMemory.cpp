@@ -1,0 +1,88 @@
+// zux_bench_memory: peak memory of loading one document with one library, so that every library
+// is measured in a process of its own.
+//
+//   zux_bench_memory generate FILE          writes the generated benchmark document to FILE
+//   zux_bench_memory load LIBRARY FILE      loads FILE with zux, pugixml, libxml2 or tinyxml2 and
+//                                           prints the peak resident set as one JSON object
+#include "Corpus.h"
+
+#include <ZuX/ZuX.h>
+#include <libxml/parser.h>
+#include <pugixml.hpp>
+#include <tinyxml2.h>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The high-water mark of this process's resident set, in KiB.
+long PeakKiB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Loads the file and reports the peak while the tree is still alive. Each library loads from the
+// file the way its own file loader does (ZuX: LoadFromFile, which is pugixml's load_file).
+bool Load(const std::string& library, const char* path, long& peak) {
+    if (library == "zux") {
+        CZuXDocument document;
+        const bool ok = !document.LoadFromFile(path).IsError();
+        peak = PeakKiB();
+        return ok;
+    }
+    if (library == "pugixml") {
+        pugi::xml_document document;
+        const unsigned int options = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
+        const bool ok = document.load_file(path, options, pugi::encoding_auto);
+        peak = PeakKiB();
+        return ok;
+    }
+    if (library == "libxml2") {
+        xmlDocPtr document = xmlReadFile(path, nullptr, XML_PARSE_NOBLANKS | XML_PARSE_COMPACT | XML_PARSE_NONET);
+        peak = PeakKiB();
+        xmlFreeDoc(document);
+        return document != nullptr;
+    }
+    if (library == "tinyxml2") {
+        tinyxml2::XMLDocument document;
+        const bool ok = document.LoadFile(path) == tinyxml2::XML_SUCCESS;
+        peak = PeakKiB();
+        return ok;
+    }
+    std::fprintf(stderr, "zux_bench_memory: unknown library %s\n", library.c_str());
+    return false;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: zux_bench_memory generate FILE\n"
+                         "       zux_bench_memory load zux|pugixml|libxml2|tinyxml2 FILE\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], "generate") == 0) {
+        const std::string text = zuxbench::GenerateDocument(zuxbench::kGeneratedBytes);
+        std::ofstream out(argv[2], std::ios::binary);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        return out ? 0 : 1;
+    }
+    if (argc != 4 || std::strcmp(argv[1], "load") != 0) return Usage();
+
+    const std::string library = argv[2];
+    const long baseline = PeakKiB();
+    long peak = 0;
+    if (!Load(library, argv[3], peak)) {
+        std::fprintf(stderr, "zux_bench_memory: %s could not load %s\n", library.c_str(), argv[3]);
+        return 1;
+    }
+    std::printf("{\"library\": \"%s\", \"baseline_kib\": %ld, \"peak_kib\": %ld}\n", library.c_str(), baseline, peak);
+    return 0;
+}

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds ZuX in Release with its benchmarks, runs every workload for every library in one process,
+# measures the peak memory of loading the generated document (one process per library), profiles
+# the walk and the build with callgrind, and writes bench/RESULTS.md and bench/results.png.
+#
+# Environment: ZUX_BUILD_DIR (default build/bench), ZUX_BENCH_REPETITIONS (default 15),
+# ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/deps.sh
+ensure_packages "${ZUX_BUILD_PACKAGES[@]}" libbenchmark-dev libxml2-dev libtinyxml2-dev \
+    shared-mime-info iso-codes gnuplot-nox python3 valgrind
+
+SECONDS=0
+build=${ZUX_BUILD_DIR:-build/bench}
+repetitions=${ZUX_BENCH_REPETITIONS:-15}
+min_time=${ZUX_BENCH_MIN_TIME:-0.15}
+out="$build/bench-results"
+
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF -DZUX_BUILD_EXAMPLES=OFF \
+    -DZUX_BUILD_BENCHMARKS=ON >/dev/null
+cmake --build "$build" -j "$(nproc)"
+bench="$build/bench/zux_bench"
+memory="$build/bench/zux_bench_memory"
+rm -rf "$out"
+mkdir -p "$out/profile"
+
+{
+    for pkg in libpugixml-dev libxml2-dev libtinyxml2-dev libboost-dev libbenchmark-dev; do
+        echo "$pkg: $(dpkg-query -W -f='${Version}' "$pkg")"
+    done
+    echo "compiler: $(c++ --version | head -n 1)"
+} >"$out/versions.txt"
+
+echo
+echo "== Every workload for every library ($repetitions repetitions, interleaved)"
+"$bench" --benchmark_repetitions="$repetitions" --benchmark_min_time="$min_time" \
+    --benchmark_enable_random_interleaving=true \
+    --benchmark_out="$out/bench.json" --benchmark_out_format=json --benchmark_display_aggregates_only=true
+
+echo
+echo "== Peak memory of loading the generated document, one process per library"
+"$memory" generate "$out/generated.xml"
+for run in 1 2 3; do
+    for library in pugixml zux libxml2 tinyxml2; do
+        "$memory" load "$library" "$out/generated.xml" | tee -a "$out/memory.jsonl"
+    done
+done
+rm -f "$out/generated.xml"
+
+if [ "${ZUX_BENCH_PROFILE:-1}" != 0 ]; then
+    echo
+    echo "== Instruction profiles of the walk and the build (callgrind)"
+    profile() { # NAME FUNCTION-PATTERN CORPORA FILTER
+        valgrind --tool=callgrind --callgrind-out-file="$out/profile/$1.callgrind" --toggle-collect="$2" \
+            "$bench" --zux_corpora="$3" --benchmark_filter="$4" --benchmark_min_time=0.0001 \
+            --benchmark_out="$out/profile/$1.json" --benchmark_out_format=json >/dev/null 2>"$out/profile/$1.log"
+        echo "$1 profiled"
+    }
+    for library in pugixml model model-string model-api zux; do
+        profile "walk-$library" '*WalkDocument*' iso_639-3 "^walk/iso_639-3/$library\$"
+    done
+    for library in pugixml model zux; do
+        profile "build-$library" '*BuildDocument*' none "^build/100k/$library\$"
+    done
+fi
+
+python3 bench/report.py --bench "$out/bench.json" --memory "$out/memory.jsonl" --profile-dir "$out/profile" \
+    --versions "$out/versions.txt" --elapsed "$SECONDS" --markdown bench/RESULTS.md --chart-data "$out/chart.dat"
+gnuplot -e "datafile='$out/chart.dat'; outfile='bench/results.png'" bench/chart.gp
+
+echo
+echo "Wrote bench/RESULTS.md and bench/results.png in ${SECONDS} s"

@@ -118,6 +118,18 @@ TEST(OutOfMemoryTest, QueriesReportOutOfMemoryWithANullResult) {
     ExpectOutOfMemory(result, kQuery);
     EXPECT_FALSE(node);
 
+    // A path with ".." is followed with memory of its own; when that runs out, the same result.
+    node = document->GetNode("root");
+    {
+        ScopedAllocationFailure fail(Allocator::OperatorNew, 1, 1); // the body, then the walk
+        result = document->QueryPrivate(node, "root/item/../item");
+        EXPECT_GT(fail.Refused(), 0);
+    }
+    ExpectOutOfMemory(result, kQuery);
+    EXPECT_FALSE(node);
+    ASSERT_FALSE(document->QueryPrivate(node, "root/item/../item").IsError());
+    EXPECT_EQ("item", CZuXNode(node).Name());
+
     CZuXPathNodeSetPtr set;
     ASSERT_FALSE(document->SelectNodes(set, "//item").IsError());
     for (long allowed : {0L, 1L}) { // the set's body, then its handle

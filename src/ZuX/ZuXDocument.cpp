@@ -8,6 +8,8 @@
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 
+#include <new>
+
 namespace {
 
 // parse_default: CDATA, escapes, end-of-line and attribute whitespace conversion.
@@ -117,24 +119,28 @@ CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, CZuXNodePriv
 
 CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {
     // The node is removed from its own document, whichever document this call was made on.
-    const bool removed = node && node->m_pDocument && node->m_pDocument->m_document.remove_child(node->m_item);
+    const bool removed = node && node->m_pDocument && RemoveChild(node->m_pDocument->m_document, node->m_item);
     return NotFoundUnless(removed, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr)"));
 }
 
 CZuError CZuXDocument::RemoveNode(const std::string& name) {
-    if (m_pPrivate->m_document.remove_child(name.c_str())) return CZuError::Success();
+    if (RemoveChildNamed(m_pPrivate->m_document, name.c_str())) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
                                    kWin32NotFound, "NodeName=[%s]", name.c_str());
 }
 
 CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query) {
+    static const char* const kFunction = "CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)";
     node = boost::make_shared_nothrow<CZuXNodePrivate>();
-    if (!node)
-        return WNErrorUtil::ErrorWin32(
-            ZU_CODE_LOCATION("CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)"),
-            kWin32OutOfMemory);
+    if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
     node->m_pDocument = m_pPrivate;
-    node->m_item = m_pPrivate->m_document.first_element_by_path(query.c_str(), '/');
+    try {
+        node->m_item = FirstElementByPath(m_pPrivate->m_document, query.c_str());
+    } catch (const std::bad_alloc&) {
+        // Only a very long path needs memory to be followed; the result is then as for the body.
+        node.reset();
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+    }
     return CZuError::Success();
 }
 

@@ -1,6 +1,7 @@
 #include "ZuXDocumentPrivate.h"
 
 #include <cstddef>
+#include <cstring>
 
 namespace {
 
@@ -45,6 +46,15 @@ static_assert(kKnownStatuses == pugi::status_no_document_element + 1, "one row p
 constexpr const char* kFunction =
     "static CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result&)";
 
+// The status as stored. Statuses that pugixml never makes, which the unknown row is for, can lie
+// outside the enumeration's range, and reading such a value as the enumeration is undefined.
+int StoredStatus(const pugi::xml_parse_result& result) {
+    static_assert(sizeof(int) == sizeof result.status, "the status is stored as an int");
+    int status;
+    std::memcpy(&status, &result.status, sizeof status);
+    return status;
+}
+
 } // namespace
 
 CZuXDocumentPrivate::CZuXDocumentPrivate() = default;
@@ -53,7 +63,7 @@ CZuXDocumentPrivate::~CZuXDocumentPrivate() = default;
 
 CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result& result) {
     // Compared unsigned, so that negative statuses fall into the unknown row too.
-    const auto status = static_cast<unsigned int>(result.status);
+    const auto status = static_cast<unsigned int>(StoredStatus(result));
     if (status == pugi::status_ok) return CZuError::Success();
 
     const auto offset = static_cast<long long>(result.offset);
@@ -66,5 +76,5 @@ CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result& re
     }
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kUnknown,
                                    "Unknown error, Offset=[%lld], Status=[%d], Description=[%s]", offset,
-                                   static_cast<int>(result.status), description);
+                                   StoredStatus(result), description);
 }

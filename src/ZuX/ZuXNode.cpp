@@ -182,17 +182,17 @@ CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr referenc
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {
-    return NotFoundUnless(m_pPrivate->m_item.remove_child(NodeOfHandle(child)),
+    return NotFoundUnless(RemoveChild(m_pPrivate->m_item, NodeOfHandle(child)),
                           ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
-    return NotFoundUnless(m_pPrivate->m_item.remove_child(NodeOf(child)),
+    return NotFoundUnless(RemoveChild(m_pPrivate->m_item, NodeOf(child)),
                           ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(const std::string& name) {
-    if (m_pPrivate->m_item.remove_child(name.c_str())) return CZuError::Success();
+    if (RemoveChildNamed(m_pPrivate->m_item, name.c_str())) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"), kWin32NotFound,
                                    "NodeName=[%s]", name.c_str());
 }
@@ -205,7 +205,7 @@ CZuError CZuXNode::RemoveAttribute(const std::string& name) {
 
 CZuError CZuXNode::RemoveFromParent() {
     const pugi::xml_node& node = m_pPrivate->m_item;
-    return NotFoundUnless(node.parent().remove_child(node), ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
+    return NotFoundUnless(RemoveChild(node.parent(), node), ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
 }
 
 bool CZuXNode::AttributeExists(const char* name) const {

@@ -3,6 +3,9 @@
 // The pugixml calls that take a name, made safe for a null name: a null name is a name no item
 // has, so lookups and additions find or make nothing and removals remove nothing. The document
 // and the node operations of the same name share these.
+//
+// Also the pugixml calls that recurse once per tree level or path segment, made safe for deep
+// trees and long paths, whose recursion would otherwise overflow the stack.
 #ifndef ZUX_ZUXTREE_H
 #define ZUX_ZUXTREE_H
 
@@ -32,6 +35,30 @@ inline pugi::xml_node InsertChildNamedBefore(pugi::xml_node parent, const char* 
 inline pugi::xml_attribute AttributeNamed(const pugi::xml_node& node, const char* name) {
     return name ? node.attribute(name) : pugi::xml_attribute();
 }
+
+/// pugixml frees a removed subtree recursively, one stack frame per level. When `child` is a child
+/// of `parent` and its subtree is deep, this takes the subtree apart from the bottom up first, so
+/// that the removal that follows frees only a shallow one. Otherwise it changes nothing.
+void TakeApartDeepSubtree(const pugi::xml_node& parent, const pugi::xml_node& child);
+
+/// `parent.remove_child(child)`, safe for subtrees of any depth.
+inline bool RemoveChild(pugi::xml_node parent, const pugi::xml_node& child) {
+    TakeApartDeepSubtree(parent, child);
+    return parent.remove_child(child);
+}
+
+/// `parent.remove_child(name)` (the first child of that name), safe for subtrees of any depth.
+inline bool RemoveChildNamed(pugi::xml_node parent, const char* name) {
+    TakeApartDeepSubtree(parent, parent.child(name));
+    return parent.remove_child(name);
+}
+
+/// `start.first_element_by_path(path, '/')`, safe for paths of any length. pugixml recurses once
+/// per path segment and retries a ".." step once for every sibling that led to it, which takes
+/// time exponential in the number of ".." steps. Short paths without ".." go to pugixml as they
+/// are; others are followed here, with the same result, up to a short tail without ".." that
+/// pugixml follows. May throw std::bad_alloc for a long path.
+pugi::xml_node FirstElementByPath(const pugi::xml_node& start, const char* path);
 
 /// A name for messages: "(null)" in place of a null name.
 inline const char* PrintableName(const char* name) {

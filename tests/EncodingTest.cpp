@@ -1,0 +1,125 @@
+// Files in UTF-16 and UTF-32, in either byte order, with and without a byte-order mark: loading
+// detects the encoding, and the tree and every save are UTF-8. Broken encodings load or fail
+// cleanly; whatever loads saves and loads again.
+#include "TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+enum class Unit { Utf16, Utf32 };
+enum class Order { Little, Big };
+
+void Put(std::string& out, unsigned int value, int bytes, Order order) {
+    for (int i = 0; i < bytes; ++i) {
+        const int shift = 8 * (order == Order::Little ? i : bytes - 1 - i);
+        out += static_cast<char>((value >> shift) & 0xFF);
+    }
+}
+
+// `text` in the given encoding; code units are taken as they are, so unpaired surrogates and
+// values beyond U+10FFFF can be written too.
+std::string Encode(const std::u32string& text, Unit unit, Order order, bool mark) {
+    std::string out;
+    const int bytes = unit == Unit::Utf16 ? 2 : 4;
+    if (mark) Put(out, 0xFEFF, bytes, order);
+    for (char32_t c : text) {
+        if (unit == Unit::Utf16 && c > 0xFFFF && c <= 0x10FFFF) {
+            Put(out, 0xD800 + ((c - 0x10000) >> 10), 2, order);
+            Put(out, 0xDC00 + ((c - 0x10000) & 0x3FF), 2, order);
+        } else {
+            Put(out, static_cast<unsigned int>(c), bytes, order);
+        }
+    }
+    return out;
+}
+
+// é, € and the G clef (outside the 16-bit plane) in an attribute, a text and a name.
+const std::u32string kText = U"<r a=\"\u00E9\u20AC\">\U0001D11E x<\u00E9l\u00E9ment/></r>";
+const std::string kUtf8 = "<r a=\"\xC3\xA9\xE2\x82\xAC\">\xF0\x9D\x84\x9E x<\xC3\xA9l\xC3\xA9ment/></r>";
+
+struct Form {
+    const char* name;
+    Unit unit;
+    Order order;
+    bool mark;
+};
+
+const Form kForms[] = {
+    {"UTF-16LE with BOM", Unit::Utf16, Order::Little, true},
+    {"UTF-16LE without BOM", Unit::Utf16, Order::Little, false},
+    {"UTF-16BE with BOM", Unit::Utf16, Order::Big, true},
+    {"UTF-16BE without BOM", Unit::Utf16, Order::Big, false},
+    {"UTF-32LE with BOM", Unit::Utf32, Order::Little, true},
+    {"UTF-32LE without BOM", Unit::Utf32, Order::Little, false},
+    {"UTF-32BE with BOM", Unit::Utf32, Order::Big, true},
+    {"UTF-32BE without BOM", Unit::Utf32, Order::Big, false},
+};
+
+TEST(EncodingTest, EveryWideFormLoadsAsUtf8) {
+    zuxtest::TempDir dir;
+    for (const Form& form : kForms) {
+        SCOPED_TRACE(form.name);
+        for (const std::u32string& declaration : {std::u32string(), std::u32string(U"<?xml version=\"1.0\"?>")}) {
+            const std::string path = dir.File("wide.xml");
+            zuxtest::WriteFile(path, Encode(declaration + kText, form.unit, form.order, form.mark));
+            CZuXDocument document;
+            const CZuError loaded = document.LoadFromFile(path);
+            ASSERT_FALSE(loaded.IsError()) << loaded.AsString();
+            EXPECT_EQ(kUtf8, zuxtest::Text(document).substr(zuxtest::Text(document).find("<r")));
+            EXPECT_EQ("\xC3\xA9\xE2\x82\xAC", CZuXNode(document.GetNode("r")).AttributeAsString("a"));
+
+            // Saved, the file is UTF-8, and it loads into the same tree.
+            ASSERT_FALSE(document.SaveToFile(path, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration)).IsError());
+            const std::string saved = zuxtest::ReadFile(path);
+            EXPECT_EQ(kUtf8, saved.substr(saved.find("<r")));
+            CZuXDocument again;
+            ASSERT_FALSE(again.LoadFromFile(path).IsError());
+            EXPECT_EQ(zuxtest::Text(document), zuxtest::Text(again));
+        }
+    }
+}
+
+TEST(EncodingTest, ByteOrderMarkIsWrittenOnlyWhenAsked) {
+    zuxtest::TempDir dir;
+    zuxtest::WriteFile(dir.File("in.xml"), Encode(kText, Unit::Utf16, Order::Big, true));
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromFile(dir.File("in.xml")).IsError());
+    ASSERT_FALSE(document.SaveToFile(dir.File("plain.xml")).IsError());
+    EXPECT_EQ(0u, zuxtest::ReadFile(dir.File("plain.xml")).find("<?xml"));
+    ASSERT_FALSE(document.SaveToFile(dir.File("marked.xml"), BZuXFormat(BZuXFormat::WriteBom)).IsError());
+    EXPECT_EQ(0u, zuxtest::ReadFile(dir.File("marked.xml")).find("\xEF\xBB\xBF<?xml"));
+}
+
+TEST(EncodingTest, BrokenEncodingsLoadOrFailCleanly) {
+    const std::string cut = Encode(kText, Unit::Utf16, Order::Little, true);
+    const std::string cases[] = {
+        cut.substr(0, cut.size() - 1),                                                    // odd length
+        Encode(U"<r>\xD800 \xDC00 \xDBFF</r>", Unit::Utf16, Order::Little, true),          // lone surrogates
+        Encode(U"<r>\x110000 \xFFFFFFFF \xD800</r>", Unit::Utf32, Order::Big, true),       // beyond Unicode
+        Encode(U"", Unit::Utf32, Order::Little, true),                                     // a mark alone
+        std::string("\xFF\xFE<\0r\0>\0", 8),                                               // never closed
+        std::string("\xEF\xBB\xBF<r>\xE2\x82</r>"),                                        // cut UTF-8
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-32\"?><r>\xFF</r>"),             // declared wrongly
+    };
+    zuxtest::TempDir dir;
+    for (const std::string& content : cases) {
+        SCOPED_TRACE(::testing::PrintToString(content));
+        zuxtest::WriteFile(dir.File("broken.xml"), content);
+        CZuXDocument document;
+        const CZuError loaded = document.LoadFromFile(dir.File("broken.xml"));
+        if (loaded.IsError()) {
+            EXPECT_EQ(2u, loaded.GetRecords().size());
+            continue;
+        }
+        const BZuXFormat asLoaded(BZuXFormat::Raw | BZuXFormat::NoDeclaration);
+        ASSERT_FALSE(document.SaveToFile(dir.File("saved.xml"), asLoaded).IsError());
+        CZuXDocument again;
+        EXPECT_FALSE(again.LoadFromFile(dir.File("saved.xml")).IsError());
+        EXPECT_EQ(zuxtest::Text(document), zuxtest::Text(again));
+    }
+}
+
+} // namespace

@@ -1,0 +1,120 @@
+// Threads. Handles and body pointers of one document are copied and released on many threads at
+// once: only reference counts are shared, and the tree itself is read on one thread at a time, as
+// the library requires. Separate documents are used on separate threads. scripts/test.sh runs this
+// under ThreadSanitizer as well.
+#include "TestSupport.h"
+
+#include <boost/make_shared.hpp>
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int kThreads = 8;
+
+// Starts `work(index)` on kThreads threads at once and waits for them all.
+template <class Work>
+void OnThreads(Work work) {
+    std::atomic<int> waiting{kThreads};
+    std::vector<std::thread> threads;
+    for (int index = 0; index < kThreads; ++index)
+        threads.emplace_back([&waiting, &work, index] {
+            --waiting;
+            while (waiting.load() > 0) std::this_thread::yield();
+            work(index);
+        });
+    for (std::thread& thread : threads) thread.join();
+}
+
+TEST(ThreadTest, HandlesOfOneDocumentAreCopiedAndReleasedOnManyThreads) {
+    auto document = std::make_unique<CZuXDocument>();
+    ASSERT_FALSE(document->LoadFromString("<r><i n=\"0\"/><i n=\"1\"/></r>").IsError());
+    auto node = boost::make_shared<CZuXNode>(document->GetNode("r"));
+    CZuXNodePrivatePtr body = node->GetPrivate(node);
+    auto attribute = boost::make_shared<CZuXAttribute>(CZuXNode(node->GetNode("i")).GetFirstAttribute());
+    CZuXPathNodeSetPtr set;
+    ASSERT_FALSE(document->SelectNodes(set, "//i").IsError());
+
+    // Each thread keeps what it made last; everything else it made it has released.
+    std::vector<CZuXNodePrivatePtr> kept(kThreads);
+    std::vector<boost::shared_ptr<CZuXAttribute>> keptAttributes(kThreads);
+    std::atomic<int> started{0};
+    std::thread releaser([&] {
+        // Meanwhile the document handle and the original handles go, on yet another thread.
+        while (started.load() < kThreads) std::this_thread::yield();
+        document.reset();
+        node.reset();
+        body.reset();
+        attribute.reset();
+        set.reset();
+    });
+    {
+        // The threads get their own pointers before the originals may go.
+        const CZuXNodePtr nodeCopy = node;
+        const CZuXNodePrivatePtr bodyCopy = body;
+        const boost::shared_ptr<CZuXAttribute> attributeCopy = attribute;
+        const CZuXPathNodeSetPtr setCopy = set;
+        OnThreads([&, nodeCopy, bodyCopy, attributeCopy, setCopy](int index) {
+            ++started;
+            for (int round = 0; round < 2000; ++round) {
+                const CZuXNode copied(*nodeCopy);     // a new body: reads the shared one
+                CZuXNode sharing(bodyCopy);           // the same body
+                CZuXNodePrivatePtr again = bodyCopy;  // only a count
+                const CZuXAttribute attributeCopied(*attributeCopy);
+                const boost::shared_ptr<CZuXPathNode> item = setCopy->Node(round % 2);
+                kept[index] = item->NodePrivate();
+                keptAttributes[index] = boost::make_shared<CZuXAttribute>(attributeCopied);
+            }
+        });
+    }
+    releaser.join();
+    EXPECT_FALSE(document || node || body || attribute || set);
+
+    // Only the threads' last bodies hold the tree now; it is read here, on one thread.
+    for (int index = 0; index < kThreads; ++index) {
+        EXPECT_EQ("i", CZuXNode(kept[index]).Name());
+        EXPECT_EQ("n", keptAttributes[index]->Name());
+    }
+    OnThreads([&](int index) { // the last of these frees the tree
+        kept[index].reset();
+        keptAttributes[index].reset();
+    });
+}
+
+TEST(ThreadTest, SeparateDocumentsOnSeparateThreads) {
+    OnThreads([](int index) {
+        const std::string name = "t" + std::to_string(index);
+        for (int round = 0; round < 100; ++round) {
+            CZuXDocument document;
+            ASSERT_FALSE(document.LoadFromString("<" + name + "><i/><i/></" + name + ">").IsError());
+            CZuXNode root(document.GetNode(name.c_str()));
+            CZuXNode added(root.AppendNode("v"));
+            ASSERT_FALSE(added.SetAttributeDOUBLE("d", 2.25 + index).IsError());
+            ASSERT_FALSE(added.SetAttributeTimeStampUnixTime("t", CTimeStamp::FromUnixTime(round + 1)).IsError());
+            ASSERT_FALSE(added.SetText(name).IsError());
+
+            CZuXPathNodeSetPtr items;
+            ASSERT_FALSE(document.SelectNodes(items, "//i | //v[@d > 2]").IsError());
+            EXPECT_EQ(3u, items->Size());
+            CZuXNodePrivatePtr found;
+            ASSERT_FALSE(document.QueryPrivate(found, name + "/i/../v").IsError());
+            EXPECT_EQ(2.25 + index, CZuXNode(found).AttributeAsDOUBLE("d", 0));
+
+            std::string text;
+            document.SaveAsString(text);
+            CZuXDocument again;
+            ASSERT_FALSE(again.LoadFromString(text).IsError());
+            EXPECT_EQ(zuxtest::Text(document), zuxtest::Text(again));
+            CZuXNode copy(CZuXNode(again.GetNode(name.c_str())).GetNode("v"));
+            EXPECT_EQ(round + 1, copy.AttributeAsTimeStampUnixTime("t").AsUnixTime());
+            EXPECT_FALSE(root.RemoveNode(std::string("v")).IsError());
+        }
+    });
+}
+
+} // namespace

@@ -37,7 +37,8 @@ struct WalkResult {
 /// One untimed run comes first: on a large document the first run after another benchmark pays
 /// for faulting in memory that the allocator had returned to the system, and whether it must
 /// depends on what ran before. After the warm-up every library is timed in the same steady state.
-template <class Work> double Measure(benchmark::State& state, double elements, Work&& work) {
+template <class Work>
+double Measure(benchmark::State& state, double elements, Work&& work) {
     long long check = work();
     const AllocationCounts before = Allocations();
     for (auto _ : state) {
@@ -55,7 +56,8 @@ template <class Work> double Measure(benchmark::State& state, double elements, W
 }
 
 /// A walk in the timed loop: also reports the nodes visited and the allocations per node.
-template <class Walk> void MeasureWalk(benchmark::State& state, double elements, Walk&& walk) {
+template <class Walk>
+void MeasureWalk(benchmark::State& state, double elements, Walk&& walk) {
     WalkResult last;
     const double allocations = Measure(state, elements, [&] {
         last = walk();

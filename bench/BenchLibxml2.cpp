@@ -43,7 +43,8 @@ xmlDocPtr Parsed(const Corpus& corpus) {
 
 // The value of an element's attribute without copying it (the fast way through libxml2's tree,
 // rather than xmlGetProp, which allocates a copy). Calls `use` with the text, or with nullptr.
-template <class Use> void WithAttribute(xmlNodePtr node, const char* name, Use&& use) {
+template <class Use>
+void WithAttribute(xmlNodePtr node, const char* name, Use&& use) {
     if (node->type == XML_ELEMENT_NODE) {
         for (xmlAttrPtr attribute = node->properties; attribute; attribute = attribute->next) {
             if (!xmlStrEqual(attribute->name, X(name))) continue;

@@ -25,14 +25,16 @@ const boost::shared_ptr<DocumentBody>& Parsed(const Corpus& corpus) {
 
 // The text read of the model as defined: pugixml's own pointer, no copy.
 struct PointerText {
-    template <class NodeType> long long operator()(const NodeType& node, const char* name) const {
+    template <class NodeType>
+    long long operator()(const NodeType& node, const char* name) const {
         return static_cast<long long>(std::strlen(node.AttributeText(name)));
     }
 };
 
 // The text read as CZuXNode::AttributeAsString must make it: a new std::string.
 struct StringText {
-    template <class NodeType> long long operator()(const NodeType& node, const char* name) const {
+    template <class NodeType>
+    long long operator()(const NodeType& node, const char* name) const {
         return static_cast<long long>(node.AttributeString(name).size());
     }
 };

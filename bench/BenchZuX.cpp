@@ -110,8 +110,7 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
         Register("xpath", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
             CZuXDocument& document = Parsed(corpus);
             std::vector<std::string> queries;
-            for (const Query& query : corpus.queries)
-                queries.push_back(query.pugixml);
+            for (const Query& query : corpus.queries) queries.push_back(query.pugixml);
             Measure(state, count, [&] {
                 long long selected = 0;
                 for (const std::string& query : queries) {

@@ -39,7 +39,8 @@ const char* const kWords[] = {"alpha",  "bravo",   "charlie", "delta",  "echo", 
 const char* const kTags[] = {"red", "green", "blue", "black", "white", "grey", "gold", "silver"};
 const char* const kRegions[] = {"north", "south", "east", "west"};
 
-template <std::size_t N> const char* Pick(Sequence& random, const char* const (&list)[N]) {
+template <std::size_t N>
+const char* Pick(Sequence& random, const char* const (&list)[N]) {
     return list[random.Next(N)];
 }
 
@@ -70,8 +71,7 @@ void AppendItem(std::string& out, Sequence& random, unsigned id) {
 
 std::vector<zuxbench::Query> Same(std::initializer_list<const char*> queries) {
     std::vector<zuxbench::Query> result;
-    for (const char* q : queries)
-        result.push_back({q, q});
+    for (const char* q : queries) result.push_back({q, q});
     return result;
 }
 
@@ -89,8 +89,7 @@ std::string zuxbench::GenerateDocument(std::size_t minimumBytes) {
                       Pick(random, kRegions));
         out += line;
         const unsigned items = 50 + random.Next(100);
-        for (unsigned i = 0; i < items; ++i)
-            AppendItem(out, random, ++id);
+        for (unsigned i = 0; i < items; ++i) AppendItem(out, random, ++id);
         out += "  </section>\n";
     }
     out += "</catalog>\n";

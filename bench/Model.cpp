@@ -56,8 +56,7 @@ void Node::AppendAttribute(const char* name, const char* value) const {
     m_body->node.append_attribute(name) = value;
 }
 
-ApiNode::ApiNode(NodeBodyPtr body) : m_body(std::move(body)) {
-}
+ApiNode::ApiNode(NodeBodyPtr body) : m_body(std::move(body)) {}
 
 ApiNode::~ApiNode() = default;
 

@@ -19,8 +19,7 @@ const std::vector<std::string>& zuxbench::BuildNames() {
     static const std::vector<std::string> names = [] {
         std::vector<std::string> made;
         made.reserve(kBuildElements);
-        for (int i = 0; i < kBuildElements; ++i)
-            made.push_back("entry-" + std::to_string(i));
+        for (int i = 0; i < kBuildElements; ++i) made.push_back("entry-" + std::to_string(i));
         return made;
     }();
     return names;

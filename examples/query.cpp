@@ -34,8 +34,10 @@ void PrintLine(const std::string& path, const std::string& text) {
     std::fputc('\t', stdout);
     // Keep one item per line: line breaks inside a text are written as \n.
     for (char c : text) {
-        if (c == '\n') std::fputs("\\n", stdout);
-        else if (c != '\r') std::fputc(c, stdout);
+        if (c == '\n')
+            std::fputs("\\n", stdout);
+        else if (c != '\r')
+            std::fputc(c, stdout);
     }
     std::fputc('\n', stdout);
 }

@@ -65,8 +65,10 @@ pugi::xml_attribute AttributeItemOf(const CZuXAttribute& attribute) {
 std::string WithoutCr(const char* value) {
     std::string text;
     for (const char* p = value; *p; ++p) {
-        if (*p != '\r') text += *p;
-        else if (p[1] != '\n') text += '\n';
+        if (*p != '\r')
+            text += *p;
+        else if (p[1] != '\n')
+            text += '\n';
     }
     return text;
 }
@@ -82,11 +84,21 @@ void FlushText(std::string& out, std::string& run) {
 std::string Line(const pugi::xml_node& node) {
     std::string line;
     switch (node.type()) {
-    case pugi::node_element: line = "E "; break;
-    case pugi::node_declaration: line = "D "; break;
-    case pugi::node_cdata: line = "C "; break;
-    case pugi::node_comment: line = "M "; break;
-    default: line = "? "; break;
+    case pugi::node_element:
+        line = "E ";
+        break;
+    case pugi::node_declaration:
+        line = "D ";
+        break;
+    case pugi::node_cdata:
+        line = "C ";
+        break;
+    case pugi::node_comment:
+        line = "M ";
+        break;
+    default:
+        line = "? ";
+        break;
     }
     line += std::string(node.name()) + " ";
     if (node.type() != pugi::node_comment) line += WithoutCr(node.value());
@@ -487,8 +499,8 @@ const std::string& ScratchFile(const std::string& content) {
     static const std::string path = "/proc/self/fd/" + std::to_string(ScratchDescriptor());
     Check(ftruncate(ScratchDescriptor(), 0) == 0, "the scratch file can be emptied", std::strerror(errno));
     for (std::size_t done = 0; done < content.size();) {
-        const ssize_t put = pwrite(ScratchDescriptor(), content.data() + done, content.size() - done,
-                                   static_cast<off_t>(done));
+        const ssize_t put =
+            pwrite(ScratchDescriptor(), content.data() + done, content.size() - done, static_cast<off_t>(done));
         Check(put > 0, "the scratch file can be written", std::strerror(errno));
         done += static_cast<std::size_t>(put);
     }

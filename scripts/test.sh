@@ -2,7 +2,7 @@
 # Builds ZuX with warnings as errors and runs every test: the plain build (g++), then the same
 # tests under AddressSanitizer with UndefinedBehaviorSanitizer (clang++) and under
 # ThreadSanitizer (g++), every fuzz target for 60 seconds (ZUX_FUZZ_SECONDS), and the tests under
-# valgrind memcheck. Each step stops the script at its first failure.
+# valgrind memcheck, then clang-format and clang-tidy. Each step stops the script at its first failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -50,5 +50,8 @@ bash scripts/fuzz.sh "${ZUX_FUZZ_SECONDS:-60}"
 
 step "tests under valgrind memcheck"
 bash scripts/memcheck.sh "$build"
+
+step "formatting and static analysis"
+bash scripts/check-style.sh
 
 step "all passed"

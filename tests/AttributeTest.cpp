@@ -105,12 +105,11 @@ TEST(AttributeEmptyTest, DefaultHandleReadsDefaultsAndRefusesWrites) {
     ExpectError(empty.SetBOOL(true), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetBOOL(bool)", "");
     ExpectError(empty.SetDOUBLE(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetDOUBLE(double)", "");
     ExpectError(empty.SetUINT(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetUINT(unsigned int)", "");
-    ExpectError(empty.SetLONGLONG(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetLONGLONG(long long)",
-                "");
+    ExpectError(empty.SetLONGLONG(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetLONGLONG(long long)", "");
     ExpectError(empty.SetULONGLONG(1), 1168, "ZuXAttribute.cpp",
                 "CZuError CZuXAttribute::SetULONGLONG(unsigned long long)", "");
-    ExpectError(empty.SetString("x"), 1168, "ZuXAttribute.cpp",
-                "CZuError CZuXAttribute::SetString(const std::string&)", "");
+    ExpectError(empty.SetString("x"), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetString(const std::string&)",
+                "");
     ExpectError(empty.SetTimeStamp(CTimeStamp(1)), 1168, "ZuXAttribute.cpp",
                 "CZuError CZuXAttribute::SetTimeStamp(CTimeStamp)", "");
     ExpectError(empty.SetTimeStampUnixTime(CTimeStamp(1)), 1168, "ZuXAttribute.cpp",

@@ -51,15 +51,23 @@ void EveryNamedNodeOperation(CZuXNode& node, const char* name) {
     std::string s = "kept";
     CTimeStamp t(5);
     const std::vector<CZuError> failures = {
-        constant.GetAttributeAsBOOL(name, b),       constant.GetAttributeAsDOUBLE(name, d),
-        constant.GetAttributeAsINT(name, i),        constant.GetAttributeAsUINT(name, u),
-        constant.GetAttributeAsLONGLONG(name, ll),  constant.GetAttributeAsULONGLONG(name, ull),
-        constant.GetAttributeAsString(name, s),     constant.GetAttributeAsTimeStamp(name, t),
+        constant.GetAttributeAsBOOL(name, b),
+        constant.GetAttributeAsDOUBLE(name, d),
+        constant.GetAttributeAsINT(name, i),
+        constant.GetAttributeAsUINT(name, u),
+        constant.GetAttributeAsLONGLONG(name, ll),
+        constant.GetAttributeAsULONGLONG(name, ull),
+        constant.GetAttributeAsString(name, s),
+        constant.GetAttributeAsTimeStamp(name, t),
         constant.GetAttributeAsTimeStampUnixTime(name, t),
-        node.SetAttributeBOOL(name, true),          node.SetAttributeDOUBLE(name, 1.5),
-        node.SetAttributeINT(name, 1),              node.SetAttributeUINT(name, 1),
-        node.SetAttributeLONGLONG(name, 1),         node.SetAttributeULONGLONG(name, 1),
-        node.SetAttributeString(name, "v"),         node.SetAttributeTimeStamp(name, CTimeStamp(1)),
+        node.SetAttributeBOOL(name, true),
+        node.SetAttributeDOUBLE(name, 1.5),
+        node.SetAttributeINT(name, 1),
+        node.SetAttributeUINT(name, 1),
+        node.SetAttributeLONGLONG(name, 1),
+        node.SetAttributeULONGLONG(name, 1),
+        node.SetAttributeString(name, "v"),
+        node.SetAttributeTimeStamp(name, CTimeStamp(1)),
         node.SetAttributeTimeStampUnixTime(name, CTimeStamp(1)),
     };
     for (const CZuError& failure : failures) EXPECT_EQ(1168u, failure.GetWin32Code()) << failure.AsString();
@@ -105,7 +113,8 @@ TEST(EmptyHandleTest, EmptyNodeHandlesChangeNothing) {
     CZuXNode foundNowhere(document->GetNode("missing"));
     CZuXNode pastTheEnd(document->GetNode("r"));
     pastTheEnd.MoveNextSibling();
-    for (CZuXNode* node : {&byDefault, &fromNullBody, &foundNowhere, &pastTheEnd}) EveryOtherNodeOperation(*node, *document);
+    for (CZuXNode* node : {&byDefault, &fromNullBody, &foundNowhere, &pastTheEnd})
+        EveryOtherNodeOperation(*node, *document);
     EXPECT_EQ(kXml, Text(*document));
 }
 
@@ -192,18 +201,18 @@ TEST(EmptyHandleTest, EmptyAttributeHandlesChangeNothing) {
         std::string s = "old";
         CTimeStamp t(5);
         CTimeStamp unix(5);
-        for (const CZuError& read : {constant.GetAsBOOL(b), constant.GetAsDOUBLE(d), constant.GetAsINT(i),
-                                     constant.GetAsUINT(u), constant.GetAsLONGLONG(ll), constant.GetAsULONGLONG(ull),
-                                     constant.GetAsString(s), constant.GetAsTimeStamp(t),
-                                     constant.GetAsTimeStampUnixTime(unix)})
+        for (const CZuError& read :
+             {constant.GetAsBOOL(b), constant.GetAsDOUBLE(d), constant.GetAsINT(i), constant.GetAsUINT(u),
+              constant.GetAsLONGLONG(ll), constant.GetAsULONGLONG(ull), constant.GetAsString(s),
+              constant.GetAsTimeStamp(t), constant.GetAsTimeStampUnixTime(unix)})
             EXPECT_FALSE(read.IsError());
         EXPECT_TRUE(!b && d == 0 && i == 0 && u == 0 && ll == 0 && ull == 0 && s.empty() && t.IsClear() &&
                     unix.IsClear())
             << "these reads always give the zero value";
 
-        for (const CZuError& write :
-             {a.SetText("t"), a.SetBOOL(true), a.SetDOUBLE(1.5), a.SetINT(1), a.SetUINT(1), a.SetLONGLONG(1),
-              a.SetULONGLONG(1), a.SetString("s"), a.SetTimeStamp(CTimeStamp(1)), a.SetTimeStampUnixTime(CTimeStamp(1))})
+        for (const CZuError& write : {a.SetText("t"), a.SetBOOL(true), a.SetDOUBLE(1.5), a.SetINT(1), a.SetUINT(1),
+                                      a.SetLONGLONG(1), a.SetULONGLONG(1), a.SetString("s"),
+                                      a.SetTimeStamp(CTimeStamp(1)), a.SetTimeStampUnixTime(CTimeStamp(1))})
             EXPECT_EQ(1168u, write.GetWin32Code()) << write.AsString();
     }
     EXPECT_TRUE(byDefault.GetPrivate(boost::shared_ptr<CZuXAttribute>()));

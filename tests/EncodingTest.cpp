@@ -96,13 +96,13 @@ TEST(EncodingTest, ByteOrderMarkIsWrittenOnlyWhenAsked) {
 TEST(EncodingTest, BrokenEncodingsLoadOrFailCleanly) {
     const std::string cut = Encode(kText, Unit::Utf16, Order::Little, true);
     const std::string cases[] = {
-        cut.substr(0, cut.size() - 1),                                                    // odd length
-        Encode(U"<r>\xD800 \xDC00 \xDBFF</r>", Unit::Utf16, Order::Little, true),          // lone surrogates
-        Encode(U"<r>\x110000 \xFFFFFFFF \xD800</r>", Unit::Utf32, Order::Big, true),       // beyond Unicode
-        Encode(U"", Unit::Utf32, Order::Little, true),                                     // a mark alone
-        std::string("\xFF\xFE<\0r\0>\0", 8),                                               // never closed
-        std::string("\xEF\xBB\xBF<r>\xE2\x82</r>"),                                        // cut UTF-8
-        std::string("<?xml version=\"1.0\" encoding=\"UTF-32\"?><r>\xFF</r>"),             // declared wrongly
+        cut.substr(0, cut.size() - 1),                                               // odd length
+        Encode(U"<r>\xD800 \xDC00 \xDBFF</r>", Unit::Utf16, Order::Little, true),    // lone surrogates
+        Encode(U"<r>\x110000 \xFFFFFFFF \xD800</r>", Unit::Utf32, Order::Big, true), // beyond Unicode
+        Encode(U"", Unit::Utf32, Order::Little, true),                               // a mark alone
+        std::string("\xFF\xFE<\0r\0>\0", 8),                                         // never closed
+        std::string("\xEF\xBB\xBF<r>\xE2\x82</r>"),                                  // cut UTF-8
+        std::string("<?xml version=\"1.0\" encoding=\"UTF-32\"?><r>\xFF</r>"),       // declared wrongly
     };
     zuxtest::TempDir dir;
     for (const std::string& content : cases) {

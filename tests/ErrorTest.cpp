@@ -34,9 +34,10 @@ TEST(ErrorTest, Win32CodeBecomesNegativeHresult) {
 }
 
 TEST(ErrorTest, FirstRecordCarriesLocationAndRenderedMessage) {
-    const int line = __LINE__ + 1;
-    const CZuError error = WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), 774, "Name=[%s], Count=[%d], Big=[%lld]",
-                                                   "a", -3, -9223372036854775807LL - 1);
+    const WNCodeLocation here = ZU_CODE_LOCATION(kFunction);
+    const int line = __LINE__ - 1;
+    const CZuError error =
+        WNErrorUtil::ErrorWin32(here, 774, "Name=[%s], Count=[%d], Big=[%lld]", "a", -3, -9223372036854775807LL - 1);
     ASSERT_EQ(1u, error.GetRecords().size());
     const CZuErrorRecord& record = error.GetRecords()[0];
     EXPECT_EQ("Name=[a], Count=[-3], Big=[-9223372036854775808]", record.GetMessage());

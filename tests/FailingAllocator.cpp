@@ -75,8 +75,7 @@ void operator delete[](void* p, std::size_t) noexcept {
 namespace zuxtest {
 
 ScopedAllocationFailure::ScopedAllocationFailure(Allocator which, long allowed, long refusals)
-    : m_which(which),
-      m_previousAllowed(t_allowed[static_cast<int>(which)]),
+    : m_which(which), m_previousAllowed(t_allowed[static_cast<int>(which)]),
       m_previousRefusals(t_refusals[static_cast<int>(which)]) {
     (void)s_pugixmlHooked;
     t_refused = 0;

@@ -13,8 +13,7 @@ enum class Allocator {
 /// `refusals` requests (every further request when negative) and succeeds again after them.
 class ScopedAllocationFailure {
 public:
-    explicit ScopedAllocationFailure(Allocator which = Allocator::OperatorNew, long allowed = 0,
-                                     long refusals = -1);
+    explicit ScopedAllocationFailure(Allocator which = Allocator::OperatorNew, long allowed = 0, long refusals = -1);
     ~ScopedAllocationFailure();
     ScopedAllocationFailure(const ScopedAllocationFailure&) = delete;
     ScopedAllocationFailure& operator=(const ScopedAllocationFailure&) = delete;

@@ -12,8 +12,7 @@ static_assert(!std::is_copy_constructible<CZuXDocument>::value, "documents are n
 static_assert(!std::is_move_constructible<CZuXDocument>::value, "documents are not moved");
 static_assert(std::has_virtual_destructor<CZuXNode>::value && std::has_virtual_destructor<CZuXAttribute>::value &&
                   std::has_virtual_destructor<CZuXPathNodeSet>::value &&
-                  std::has_virtual_destructor<CZuXPathNode>::value &&
-                  std::has_virtual_destructor<CZuXDocument>::value,
+                  std::has_virtual_destructor<CZuXPathNode>::value && std::has_virtual_destructor<CZuXDocument>::value,
               "handles are polymorphic");
 static_assert(std::is_copy_constructible<CZuXNode>::value && std::is_copy_assignable<CZuXNode>::value,
               "node handles copy from const objects too");

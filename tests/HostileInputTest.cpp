@@ -73,7 +73,12 @@ TEST(HostileInputTest, HundredMegabyteText) {
 
 // Overlong forms, lone continuation bytes, a surrogate, a code point above U+10FFFF, bytes that
 // never occur in UTF-8 and a sequence cut short.
-const std::string kNotUtf8 = "\xC0\xAF" "\x80" "\xED\xA0\x80" "\xF4\x90\x80\x80" "\xFE\xFF" "\xE2\x82";
+const std::string kNotUtf8 = "\xC0\xAF"
+                             "\x80"
+                             "\xED\xA0\x80"
+                             "\xF4\x90\x80\x80"
+                             "\xFE\xFF"
+                             "\xE2\x82";
 
 TEST(HostileInputTest, BytesThatAreNotUtf8AreKeptAsTheyAre) {
     const std::string xml = "<r a=\"" + kNotUtf8 + "\">" + kNotUtf8 + "<e" + kNotUtf8 + "/></r>";

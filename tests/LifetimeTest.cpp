@@ -40,13 +40,27 @@ struct Holders {
 
     void Release(int which) {
         switch (which) {
-        case 0: document.reset(); break;
-        case 1: node.reset(); break;
-        case 2: body.reset(); break;
-        case 3: attribute.reset(); break;
-        case 4: set.reset(); break;
-        case 5: item.reset(); break;
-        case 6: itemBody.reset(); break;
+        case 0:
+            document.reset();
+            break;
+        case 1:
+            node.reset();
+            break;
+        case 2:
+            body.reset();
+            break;
+        case 3:
+            attribute.reset();
+            break;
+        case 4:
+            set.reset();
+            break;
+        case 5:
+            item.reset();
+            break;
+        case 6:
+            itemBody.reset();
+            break;
         }
     }
 

@@ -1,5 +1,5 @@
-#include "FailingAllocator.h"
 #include "MakeSharedNothrow.h"
+#include "FailingAllocator.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,8 @@ constexpr long long kTick = 10000000LL;
 class NodeAttributeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        document = Parse("<e i=\"-3\" u=\"7\" d=\"2.5\" b=\"true\" s=\"text\" t=\"0\" N=\"upper\" dup=\"1\" dup=\"2\"/>");
+        document =
+            Parse("<e i=\"-3\" u=\"7\" d=\"2.5\" b=\"true\" s=\"text\" t=\"0\" N=\"upper\" dup=\"1\" dup=\"2\"/>");
         element = CZuXNode(document->GetNode("e"));
     }
 

@@ -119,8 +119,8 @@ TEST_F(NodeEditTest, DeclarationAndTextTargetsAreRefused) {
     CZuXDocument declared;
     ASSERT_FALSE(declared.LoadFromFile(zuxtest::DataDir() + "/declared.xml").IsError());
     const CZuXNodePtr declaration = Handle(declared.GetNode("xml"));
-    ExpectError(root.AppendNodeCopy(declaration), 1168, "ZuXNode.cpp",
-                "CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)", "");
+    ExpectError(root.AppendNodeCopy(declaration), 1168, "ZuXNode.cpp", "CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)",
+                "");
 
     // A text node takes no children.
     CZuXNode text(CZuXNode(CZuXNode(declared.GetNode("root")).GetNode("item")).GetFirstNode());
@@ -143,8 +143,8 @@ TEST_F(NodeEditTest, RemoveByNameTakesTheFirstEachTime) {
 
 TEST_F(NodeEditTest, RemoveChildByHandleAndBody) {
     const CZuXNodePrivatePtr grandchild = CZuXNode(root.GetNode("b")).GetNode("g");
-    ExpectError(root.RemoveNode(Handle(grandchild)), 1168, "ZuXNode.cpp",
-                "CZuError CZuXNode::RemoveNode(CZuXNodePtr)", "");
+    ExpectError(root.RemoveNode(Handle(grandchild)), 1168, "ZuXNode.cpp", "CZuError CZuXNode::RemoveNode(CZuXNodePtr)",
+                "");
     ExpectError(root.RemoveNode(grandchild), 1168, "ZuXNode.cpp", "CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)",
                 "");
     ExpectError(root.RemoveNode(CZuXNodePtr()), 1168, "ZuXNode.cpp", "CZuError CZuXNode::RemoveNode(CZuXNodePtr)", "");

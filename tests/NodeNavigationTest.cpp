@@ -137,8 +137,7 @@ TEST(NodeNavigationTest, SetTextOnNodesWithoutTextFails) {
     std::string before;
     document.SaveAsString(before);
     for (CZuXNode* node : {&declaration, &comment})
-        zuxtest::ExpectError(node->SetText("x"), 1168, "ZuXNode.cpp", "CZuError CZuXNode::SetText(const string&)",
-                             "");
+        zuxtest::ExpectError(node->SetText("x"), 1168, "ZuXNode.cpp", "CZuError CZuXNode::SetText(const string&)", "");
     std::string after;
     document.SaveAsString(after);
     EXPECT_EQ(before, after);

@@ -58,8 +58,7 @@ TEST(OutOfMemoryTest, AttributeWritesThroughTheNodeTakeBackWhatTheyAppended) {
         ExpectOutOfMemory(element.SetAttributeString("a", kLongText),
                           "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)", "Attribute=[a]");
         ExpectOutOfMemory(element.SetAttributeString("new", kLongText),
-                          "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)",
-                          "Attribute=[new]");
+                          "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)", "Attribute=[new]");
     }
     EXPECT_EQ("<e a=\"old\"/>", Text(*document));
 }

@@ -50,8 +50,7 @@ const StatusRow kRows[] = {
     {15, 13,
      "Error parsing, unable to append nodes, Offset=[1234], "
      "Description=[Unable to append nodes: root is not an element or document]"},
-    {16, 4306,
-     "Error parsing, document without element nodes, Offset=[1234], Description=[No document element found]"},
+    {16, 4306, "Error parsing, document without element nodes, Offset=[1234], Description=[No document element found]"},
     {17, 774, "Unknown error, Offset=[1234], Status=[17], Description=[Unknown error]"},
     {1000, 774, "Unknown error, Offset=[1234], Status=[1000], Description=[Unknown error]"},
     {-1, 774, "Unknown error, Offset=[1234], Status=[-1], Description=[Unknown error]"},

@@ -100,8 +100,7 @@ TEST(SaveTest, EveryFileOverloadReportsItsFailure) {
         zuxtest::ExpectError(document->SaveToFile(path, std::string(" ")), 774, "ZuXDocument.cpp",
                              "CZuError CZuXDocument::SaveToFile(const string&, const string&)", message);
         zuxtest::ExpectError(document->SaveToFile(path, std::string(" "), BZuXFormat(0)), 774, "ZuXDocument.cpp",
-                             "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)",
-                             message);
+                             "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)", message);
     }
     EXPECT_EQ(before, zuxtest::Text(*document));
 }

@@ -62,9 +62,9 @@ TEST(ThreadTest, HandlesOfOneDocumentAreCopiedAndReleasedOnManyThreads) {
         OnThreads([&, nodeCopy, bodyCopy, attributeCopy, setCopy](int index) {
             ++started;
             for (int round = 0; round < 2000; ++round) {
-                const CZuXNode copied(*nodeCopy);     // a new body: reads the shared one
-                CZuXNode sharing(bodyCopy);           // the same body
-                CZuXNodePrivatePtr again = bodyCopy;  // only a count
+                const CZuXNode copied(*nodeCopy);    // a new body: reads the shared one
+                CZuXNode sharing(bodyCopy);          // the same body
+                CZuXNodePrivatePtr again = bodyCopy; // only a count
                 const CZuXAttribute attributeCopied(*attributeCopy);
                 const boost::shared_ptr<CZuXPathNode> item = setCopy->Node(round % 2);
                 kept[index] = item->NodePrivate();

@@ -50,8 +50,8 @@ TEST(TimeStampTest, UnixTimeRoundTripsInsideTheRange) {
     const long long largest = (LLONG_MAX - kEpoch) / kTick;
     // The smallest t with t * kTick + kEpoch >= LLONG_MIN, computed by hand: -933981677285.
     const long long lowest = -933981677285LL;
-    for (long long t : {1LL, -1LL, 1733568000LL, -11644473599LL, -11644473601LL, largest, largest - 1, lowest,
-                        lowest + 1}) {
+    for (long long t :
+         {1LL, -1LL, 1733568000LL, -11644473599LL, -11644473601LL, largest, largest - 1, lowest, lowest + 1}) {
         SCOPED_TRACE(t);
         EXPECT_EQ(t, CTimeStamp::FromUnixTime(t).AsUnixTime());
     }

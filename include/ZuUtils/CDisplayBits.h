@@ -10,11 +10,11 @@
 /// One row of a flag-name table. A table lists its rows in display order and ends with a row
 /// whose fields are all zero.
 struct _DISPLAY_BITS_INFO_TABLE { // NOLINT(bugprone-reserved-identifier): the row type's established name
-    unsigned int uBit;         ///< the flag's bit (or bits)
-    unsigned int uGroup;       ///< group word of the row; not used for display
-    const char* pszName;       ///< the flag's name
-    const wchar_t* pwszName;   ///< the same name as wide text
-    std::uintptr_t uReserved;  ///< zero
+    unsigned int uBit;            ///< the flag's bit (or bits)
+    unsigned int uGroup;          ///< group word of the row; not used for display
+    const char* pszName;          ///< the flag's name
+    const wchar_t* pwszName;      ///< the same name as wide text
+    std::uintptr_t uReserved;     ///< zero
 };
 
 /// Renders flag words through a name table.

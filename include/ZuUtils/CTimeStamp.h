@@ -70,7 +70,7 @@ public:
     bool operator!=(const CTimeStamp& other) const { return m_systemTime != other.m_systemTime; }
 
 private:
-    static constexpr long long EpochSeconds = UnixEpoch / TicksPerSecond;  // 11644473600
+    static constexpr long long EpochSeconds = UnixEpoch / TicksPerSecond; // 11644473600
     static constexpr long long MaxShiftedSeconds = LLONG_MAX / TicksPerSecond;
     static_assert(UnixEpoch % TicksPerSecond == 0, "the epoch is a whole second");
 

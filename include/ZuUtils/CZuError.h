@@ -85,8 +85,7 @@ public:
     /// Appends a record without a message. On a success the record is kept and the code stays 0.
     CZuError& Push(const WNCodeLocation& location);
     /// Appends a record with a printf-style message.
-    CZuError& Push(const WNCodeLocation& location, const char* format, ...)
-        __attribute__((format(printf, 3, 4)));
+    CZuError& Push(const WNCodeLocation& location, const char* format, ...) __attribute__((format(printf, 3, 4)));
 
 private:
     friend class WNErrorUtil;

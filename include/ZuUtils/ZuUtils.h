@@ -2,9 +2,9 @@
 #ifndef ZUUTILS_ZUUTILS_H
 #define ZUUTILS_ZUUTILS_H
 
-#include <ZuUtils/CZuError.h>
+#include <ZuUtils/CCommandLineArguments.h>
 #include <ZuUtils/CDisplayBits.h>
 #include <ZuUtils/CTimeStamp.h>
-#include <ZuUtils/CCommandLineArguments.h>
+#include <ZuUtils/CZuError.h>
 
 #endif

@@ -2,9 +2,9 @@
 #ifndef ZUX_CZUX_H
 #define ZUX_CZUX_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuUtils/CCommandLineArguments.h>
 #include <ZuUtils/CZuError.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 

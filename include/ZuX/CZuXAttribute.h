@@ -2,9 +2,9 @@
 #ifndef ZUX_CZUXATTRIBUTE_H
 #define ZUX_CZUXATTRIBUTE_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CZuError.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 

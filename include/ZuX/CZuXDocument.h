@@ -2,11 +2,11 @@
 #ifndef ZUX_CZUXDOCUMENT_H
 #define ZUX_CZUXDOCUMENT_H
 
-#include <ZuX/ZuXExport.h>
+#include <ZuUtils/CZuError.h>
 #include <ZuX/BZuXFormat.h>
 #include <ZuX/CZuXNode.h>
 #include <ZuX/CZuXPathNodeSet.h>
-#include <ZuUtils/CZuError.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 

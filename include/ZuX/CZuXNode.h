@@ -2,9 +2,9 @@
 #ifndef ZUX_CZUXNODE_H
 #define ZUX_CZUXNODE_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CZuError.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 

@@ -2,9 +2,9 @@
 #ifndef ZUX_CZUXPATHNODE_H
 #define ZUX_CZUXPATHNODE_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuX/CZuXAttribute.h>
 #include <ZuX/CZuXNode.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 

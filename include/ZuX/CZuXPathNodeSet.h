@@ -2,8 +2,8 @@
 #ifndef ZUX_CZUXPATHNODESET_H
 #define ZUX_CZUXPATHNODESET_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuX/CZuXPathNode.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 

@@ -4,11 +4,11 @@
 
 #include <ZuX/BZuXFormat.h>
 #include <ZuX/CZuX.h>
+#include <ZuX/CZuXAttribute.h>
 #include <ZuX/CZuXDocument.h>
 #include <ZuX/CZuXNode.h>
-#include <ZuX/CZuXAttribute.h>
-#include <ZuX/CZuXPathNodeSet.h>
 #include <ZuX/CZuXPathNode.h>
+#include <ZuX/CZuXPathNodeSet.h>
 #include <ZuX/Version.h>
 
 #endif

@@ -33,15 +33,24 @@ std::string FormatV(const char* format, va_list args) {
 
 const char* Win32Name(unsigned int win32) {
     switch (win32) {
-    case 2: return "ERROR_FILE_NOT_FOUND";
-    case 13: return "ERROR_INVALID_DATA";
-    case 14: return "ERROR_OUTOFMEMORY";
-    case 30: return "ERROR_READ_FAULT";
-    case 774: return "ERROR_ERRORS_ENCOUNTERED";
-    case 1168: return "ERROR_NOT_FOUND";
-    case 1359: return "ERROR_INTERNAL_ERROR";
-    case 4306: return "ERROR_EMPTY";
-    default: return nullptr;
+    case 2:
+        return "ERROR_FILE_NOT_FOUND";
+    case 13:
+        return "ERROR_INVALID_DATA";
+    case 14:
+        return "ERROR_OUTOFMEMORY";
+    case 30:
+        return "ERROR_READ_FAULT";
+    case 774:
+        return "ERROR_ERRORS_ENCOUNTERED";
+    case 1168:
+        return "ERROR_NOT_FOUND";
+    case 1359:
+        return "ERROR_INTERNAL_ERROR";
+    case 4306:
+        return "ERROR_EMPTY";
+    default:
+        return nullptr;
     }
 }
 

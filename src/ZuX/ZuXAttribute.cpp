@@ -13,8 +13,7 @@ CZuXAttributePrivate::~CZuXAttributePrivate() = default;
 
 CZuXAttribute::CZuXAttribute() : m_pPrivate(boost::make_shared<CZuXAttributePrivate>()) {}
 
-CZuXAttribute::CZuXAttribute(boost::shared_ptr<CZuXAttributePrivate> body)
-    : m_pPrivate(BodyOrEmpty(std::move(body))) {}
+CZuXAttribute::CZuXAttribute(boost::shared_ptr<CZuXAttributePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
 
 CZuXAttribute::CZuXAttribute(CZuXAttribute& other) : CZuXAttribute(static_cast<const CZuXAttribute&>(other)) {}
 
@@ -110,8 +109,7 @@ CZuError CZuXAttribute::GetAsLONGLONG(long long& value) const {
     return GetAs<LongLong>(m_pPrivate->m_item, value);
 }
 CZuError CZuXAttribute::SetLONGLONG(long long value) {
-    return Set<LongLong>(m_pPrivate->m_item, value,
-                         ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
+    return Set<LongLong>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
 }
 
 unsigned long long CZuXAttribute::AsULONGLONG(unsigned long long fallback) const {

@@ -1,7 +1,7 @@
 #include <ZuX/CZuXDocument.h>
 
-#include "ZuXBody.h"
 #include "MakeSharedNothrow.h"
+#include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
@@ -42,8 +42,7 @@ CZuXDocument::~CZuXDocument() = default;
 CZuError CZuXDocument::LoadFromString(const std::string& xml) {
     pugi::xml_parse_result parsed = m_pPrivate->m_document.load_string(xml.c_str(), kStringParseOptions);
     CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError())
-        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&)"));
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&)"));
     return CZuError::Success();
 }
 
@@ -125,8 +124,8 @@ CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {
 
 CZuError CZuXDocument::RemoveNode(const std::string& name) {
     if (RemoveChildNamed(m_pPrivate->m_document, name.c_str())) return CZuError::Success();
-    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
-                                   kWin32NotFound, "NodeName=[%s]", name.c_str());
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"), kWin32NotFound,
+                                   "NodeName=[%s]", name.c_str());
 }
 
 CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query) {

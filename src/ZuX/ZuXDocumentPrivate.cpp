@@ -6,13 +6,13 @@
 namespace {
 
 // Win32 codes of the parse outcomes.
-constexpr unsigned int kFileNotFound = 2;      // ERROR_FILE_NOT_FOUND
-constexpr unsigned int kInvalidData = 13;      // ERROR_INVALID_DATA
-constexpr unsigned int kOutOfMemory = 14;      // ERROR_OUTOFMEMORY
-constexpr unsigned int kReadFault = 30;        // ERROR_READ_FAULT
-constexpr unsigned int kUnknown = 774;         // ERROR_ERRORS_ENCOUNTERED
-constexpr unsigned int kInternalError = 1359;  // ERROR_INTERNAL_ERROR
-constexpr unsigned int kEmpty = 4306;          // ERROR_EMPTY
+constexpr unsigned int kFileNotFound = 2;     // ERROR_FILE_NOT_FOUND
+constexpr unsigned int kInvalidData = 13;     // ERROR_INVALID_DATA
+constexpr unsigned int kOutOfMemory = 14;     // ERROR_OUTOFMEMORY
+constexpr unsigned int kReadFault = 30;       // ERROR_READ_FAULT
+constexpr unsigned int kUnknown = 774;        // ERROR_ERRORS_ENCOUNTERED
+constexpr unsigned int kInternalError = 1359; // ERROR_INTERNAL_ERROR
+constexpr unsigned int kEmpty = 4306;         // ERROR_EMPTY
 
 struct ParseFailure {
     unsigned int win32;

@@ -2,8 +2,8 @@
 #ifndef ZUX_ZUXDOCUMENTPRIVATE_H
 #define ZUX_ZUXDOCUMENTPRIVATE_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuUtils/CZuError.h>
+#include <ZuX/ZuXExport.h>
 
 #include <pugixml.hpp>
 

@@ -2,8 +2,8 @@
 #ifndef ZUX_ZUXNODEPRIVATE_H
 #define ZUX_ZUXNODEPRIVATE_H
 
-#include <ZuX/ZuXExport.h>
 #include <ZuX/CZuXNode.h>
+#include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>

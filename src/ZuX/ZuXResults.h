@@ -5,9 +5,9 @@
 #include <ZuUtils/CZuError.h>
 
 // Win32 codes the operations report.
-constexpr unsigned int kWin32OutOfMemory = 14;         // ERROR_OUTOFMEMORY
-constexpr unsigned int kWin32ErrorsEncountered = 774;  // ERROR_ERRORS_ENCOUNTERED
-constexpr unsigned int kWin32NotFound = 1168;          // ERROR_NOT_FOUND
+constexpr unsigned int kWin32OutOfMemory = 14;        // ERROR_OUTOFMEMORY
+constexpr unsigned int kWin32ErrorsEncountered = 774; // ERROR_ERRORS_ENCOUNTERED
+constexpr unsigned int kWin32NotFound = 1168;         // ERROR_NOT_FOUND
 
 /// The result of a write that pugixml refused: 1168 when the target cannot take the write at all
 /// (`writable` false), or 14 when it could and pugixml ran out of memory. `attribute`, when given,

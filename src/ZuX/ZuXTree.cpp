@@ -43,7 +43,7 @@ struct Segment {
     bool IsSelf() const { return end - begin == 1 && begin[0] == '.'; }
     bool IsParent() const { return end - begin == 2 && begin[0] == '.' && begin[1] == '.'; }
     bool Names(const pugi::xml_node& node) const {
-        const std::size_t length = static_cast<std::size_t>(end - begin);
+        const auto length = static_cast<std::size_t>(end - begin);
         const char* name = node.name();
         return std::strncmp(name, begin, length) == 0 && name[length] == '\0';
     }

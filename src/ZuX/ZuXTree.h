@@ -27,8 +27,7 @@ inline pugi::xml_node InsertChildNamedAfter(pugi::xml_node parent, const char* n
     return name ? parent.insert_child_after(name, reference) : pugi::xml_node();
 }
 
-inline pugi::xml_node InsertChildNamedBefore(pugi::xml_node parent, const char* name,
-                                             const pugi::xml_node& reference) {
+inline pugi::xml_node InsertChildNamedBefore(pugi::xml_node parent, const char* name, const pugi::xml_node& reference) {
     return name ? parent.insert_child_before(name, reference) : pugi::xml_node();
 }
 

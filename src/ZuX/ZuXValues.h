@@ -136,8 +136,7 @@ CZuError Set(pugi::xml_attribute& attribute, const typename Form::Value& value, 
 /// AttributeAs<Type>: the named attribute's value, or the default when it is missing or has no
 /// value.
 template <class Form>
-typename Form::Value ReadAttribute(const pugi::xml_node& node, const char* name,
-                                   const typename Form::Value& fallback) {
+typename Form::Value ReadAttribute(const pugi::xml_node& node, const char* name, const typename Form::Value& fallback) {
     return Form::Read(AttributeNamed(node, name), fallback);
 }
 

@@ -8,8 +8,8 @@ int main() {
     CZuXDocument document;
     const CZuError error = document.LoadFromFile("/nonexistent/zux-consumer.xml");
     const std::vector<CZuErrorRecord>& records = error.GetRecords();
-    const bool ok = error.IsError() && error.GetWin32Code() == 2 &&
-                    error.GetCode() == static_cast<int>(0x80070002u) && records.size() == 2 &&
+    const bool ok = error.IsError() && error.GetWin32Code() == 2 && error.GetCode() == static_cast<int>(0x80070002u) &&
+                    records.size() == 2 &&
                     std::strcmp(records[0].GetLocation().GetFunction(),
                                 "static CZuError CZuXDocumentPrivate::GetErrorFromParseResult("
                                 "pugi::xml_parse_result&)") == 0 &&

@@ -8,17 +8,11 @@
 namespace {
 
 using zuxtest::ExpectError;
+using zuxtest::kEpoch;
+using zuxtest::kTick;
 using zuxtest::Parse;
 using zuxtest::Text;
-
-constexpr long long kEpoch = 116444736000000000LL;
-constexpr long long kTick = 10000000LL;
-
-std::string TextOf(CZuXAttribute& attribute) {
-    std::string text = "previous";
-    EXPECT_FALSE(attribute.GetText(text).IsError());
-    return text;
-}
+using zuxtest::TextOf;
 
 // Attribute handles on the attributes of <e a="1" b="two" c=""/>.
 class AttributeTest : public ::testing::Test {

@@ -16,11 +16,7 @@ namespace {
 
 const char* const kXml = "<r><item id=\"1\">one</item><item id=\"2\">two</item></r>";
 
-std::string TextOf(CZuXNode node) {
-    std::string text;
-    node.GetText(text);
-    return text;
-}
+using zuxtest::TextOf;
 
 // One of everything that holds the tree: a document handle, a node handle, a node body, an
 // attribute handle, an XPath set, an item of that set and a node body made from the item.

@@ -7,11 +7,10 @@
 namespace {
 
 using zuxtest::ExpectError;
+using zuxtest::kEpoch;
+using zuxtest::kTick;
 using zuxtest::Parse;
 using zuxtest::Text;
-
-constexpr long long kEpoch = 116444736000000000LL;
-constexpr long long kTick = 10000000LL;
 
 class NodeAttributeTest : public ::testing::Test {
 protected:

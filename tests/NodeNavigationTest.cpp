@@ -8,12 +8,7 @@ namespace {
 
 using zuxtest::Parse;
 using zuxtest::Text;
-
-std::string TextOf(CZuXNode& node) {
-    std::string text = "previous";
-    EXPECT_FALSE(node.GetText(text).IsError());
-    return text;
-}
+using zuxtest::TextOf;
 
 // Names of the children, walked with GetFirstNode and MoveNextSibling; "#" for nameless nodes.
 std::vector<std::string> Children(CZuXNode& parent) {

@@ -9,6 +9,7 @@ namespace {
 
 using zuxtest::ExpectError;
 using zuxtest::Parse;
+using zuxtest::TextOf;
 
 const char* const kSelectNodes = "CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)";
 
@@ -16,12 +17,6 @@ const char* const kItems = "<root><item id=\"1\">one</item><other/><item id=\"2\
 
 CZuXNodePtr NodeOf(const CZuXPathNodeSetPtr& set, unsigned long index) {
     return boost::make_shared<CZuXNode>(set->Node(index)->NodePrivate());
-}
-
-std::string TextOf(CZuXNode& node) {
-    std::string text;
-    node.GetText(text);
-    return text;
 }
 
 TEST(SelectNodesTest, SelectsInDocumentOrder) {

@@ -29,6 +29,19 @@ inline std::unique_ptr<CZuXDocument> Parse(const std::string& xml) {
     return document;
 }
 
+/// System time of 1970-01-01 and ticks per second, written out here rather than taken from the
+/// library, so that a wrong constant there shows.
+constexpr long long kEpoch = 116444736000000000LL;
+constexpr long long kTick = 10000000LL;
+
+/// The text of a node or attribute handle, read with GetText, which must succeed.
+template <class Handle>
+std::string TextOf(Handle&& handle) {
+    std::string text = "previous";
+    EXPECT_FALSE(handle.GetText(text).IsError());
+    return text;
+}
+
 /// The document as one line without declaration.
 inline std::string Text(CZuXDocument& document) {
     std::string text;

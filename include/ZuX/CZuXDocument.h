@@ -45,7 +45,8 @@ public:
     /// line breaks but no indentation.
     CZuError SaveAsString(std::string& output, BZuXFormat format);
     /// Writes the document to a file as UTF-8, indented with one tab per level. Fails with
-    /// Win32 774 and "FileName=[path]" when the file cannot be opened or written.
+    /// Win32 774 and "FileName=[path]" when the file cannot be opened or written. A declaration
+    /// kept from a file is written back as it is, also when it names another encoding than UTF-8.
     CZuError SaveToFile(const std::string& path);
     /// The same with the caller's format bits.
     CZuError SaveToFile(const std::string& path, BZuXFormat format);

@@ -23,6 +23,23 @@ constexpr int kBuildElements = 100000;
 /// Names given to the elements built, precomputed so that no library pays for making them.
 const std::vector<std::string>& BuildNames();
 
+/// A document whose root holds a subtree of one million nodes, <big>, and one other element: what
+/// the remove benchmark loads before it takes <big> away.
+const std::string& RemovalDocument();
+
+/// Runs `remove` in the timed loop, after an untimed `prepare` before each run.
+template <class Prepare, class Remove>
+void MeasureRemoval(benchmark::State& state, Prepare&& prepare, Remove&& remove) {
+    long long check = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        prepare();
+        state.ResumeTiming();
+        check += remove();
+    }
+    state.counters["check"] = static_cast<double>(check) / static_cast<double>(state.iterations());
+}
+
 /// What a walk saw: a checksum of the values read, and how many nodes it visited.
 struct WalkResult {
     long long sum = 0;

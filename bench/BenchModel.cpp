@@ -13,11 +13,12 @@ using zuxbench::Corpus;
 using zuxbench::WalkResult;
 using namespace zuxbench::model;
 
-const boost::shared_ptr<DocumentBody>& Parsed(const Corpus& corpus) {
-    static std::map<std::string, boost::shared_ptr<DocumentBody>> cache;
-    boost::shared_ptr<DocumentBody>& document = cache[corpus.name];
+template <class Document = DocumentBody>
+const boost::shared_ptr<Document>& Parsed(const Corpus& corpus) {
+    static std::map<std::string, boost::shared_ptr<Document>> cache;
+    boost::shared_ptr<Document>& document = cache[corpus.name];
     if (!document) {
-        document = boost::make_shared<DocumentBody>();
+        document = boost::make_shared<Document>();
         document->document.load_string(corpus.text.c_str(), pugi::parse_default);
     }
     return document;
@@ -49,8 +50,8 @@ void WalkChildren(const NodeType& parent, const Corpus& corpus, WalkResult& resu
     }
 }
 
-template <class NodeType, class Text>
-ZUX_BENCH_PROFILED WalkResult WalkDocument(const boost::shared_ptr<DocumentBody>& document, const Corpus& corpus) {
+template <class NodeType, class Text, class Document>
+ZUX_BENCH_PROFILED WalkResult WalkDocument(const boost::shared_ptr<Document>& document, const Corpus& corpus) {
     WalkResult result;
     WalkChildren<NodeType, Text>(NodeType(DocumentNode(document)), corpus, result);
     return result;
@@ -87,6 +88,14 @@ void zuxbench::RegisterModel(const std::vector<Corpus>& corpora, const std::vect
         Register("walk", corpus.name, "model-api", [&corpus, count](benchmark::State& state) {
             const boost::shared_ptr<DocumentBody>& document = Parsed(corpus);
             MeasureWalk(state, count, [&] { return WalkDocument<ApiNode, StringText>(document, corpus); });
+        });
+        Register("walk", corpus.name, "model-generation", [&corpus, count](benchmark::State& state) {
+            const boost::shared_ptr<GenerationDocument>& document = Parsed<GenerationDocument>(corpus);
+            MeasureWalk(state, count, [&] { return WalkDocument<GenerationNode, StringText>(document, corpus); });
+        });
+        Register("walk", corpus.name, "model-registry", [&corpus, count](benchmark::State& state) {
+            const boost::shared_ptr<RegistryDocument>& document = Parsed<RegistryDocument>(corpus);
+            MeasureWalk(state, count, [&] { return WalkDocument<RegistryNode, StringText>(document, corpus); });
         });
     }
     Register("build", "100k", "model", [](benchmark::State& state) {

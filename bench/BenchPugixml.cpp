@@ -140,4 +140,10 @@ void zuxbench::RegisterPugixml(const std::vector<Corpus>& corpora, const std::ve
         const std::vector<std::string>& names = BuildNames();
         Measure(state, kBuildElements, [&] { return BuildDocument(names); });
     });
+    Register("remove", "1M", "pugixml", [](benchmark::State& state) {
+        pugi::xml_document document;
+        MeasureRemoval(
+            state, [&] { document.load_string(RemovalDocument().c_str(), kParseOptions); },
+            [&] { return static_cast<long long>(document.first_child().remove_child("big")); });
+    });
 }

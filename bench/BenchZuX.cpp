@@ -134,4 +134,19 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
         const std::vector<std::string>& names = BuildNames();
         Measure(state, kBuildElements, [&] { return BuildDocument(names); });
     });
+    Register("remove", "1M", "zux", [](benchmark::State& state) {
+        // Handles on the root and inside the subtree, as a program that removes holds them.
+        CZuXDocument document;
+        std::unique_ptr<CZuXNode> root, inside;
+        MeasureRemoval(
+            state,
+            [&] {
+                inside.reset();
+                root.reset();
+                document.LoadFromString(RemovalDocument());
+                root.reset(new CZuXNode(document.GetNode("r")));
+                inside.reset(new CZuXNode(root->GetNode("big")));
+            },
+            [&] { return static_cast<long long>(!root->RemoveNode(std::string("big")).IsError()); });
+    });
 }

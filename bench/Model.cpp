@@ -81,5 +81,120 @@ std::string ApiNode::AttributeString(const char* name) const {
     return m_body->node.attribute(name).as_string();
 }
 
+// --- a generation number per body --------------------------------------------------------------
+
+namespace {
+
+// Never called in a walk that removes nothing: out of line, as ZuX's is.
+__attribute__((noinline)) void Recheck(GenerationBody& body) {
+    body.generation = body.document->generation;
+}
+
+GenerationBodyPtr NewBody(const boost::shared_ptr<GenerationDocument>& document, const pugi::xml_node& node,
+                          std::uint64_t generation) {
+    GenerationBodyPtr body = boost::make_shared<GenerationBody>();
+    body->document = document;
+    body->node = node;
+    body->generation = generation;
+    return body;
+}
+
+} // namespace
+
+GenerationBodyPtr DocumentNode(const boost::shared_ptr<GenerationDocument>& document) {
+    return NewBody(document, document->document, document->generation);
+}
+
+const pugi::xml_node& GenerationNode::Item() const {
+    if (m_body->node && m_body->generation != m_body->document->generation) Recheck(*m_body);
+    return m_body->node;
+}
+
+bool GenerationNode::Exists() const {
+    return static_cast<bool>(Item());
+}
+
+GenerationBodyPtr GenerationNode::FirstChild() const {
+    const pugi::xml_node child = Item().first_child();
+    return NewBody(m_body->document, child, m_body->generation);
+}
+
+void GenerationNode::MoveNextSibling() const {
+    m_body->node = Item().next_sibling();
+}
+
+int GenerationNode::AttributeAsInt(const char* name, int fallback) const {
+    return Item().attribute(name).as_int(fallback);
+}
+
+std::string GenerationNode::AttributeString(const char* name) const {
+    return Item().attribute(name).as_string();
+}
+
+// --- a registry of live bodies -----------------------------------------------------------------
+
+namespace {
+
+class RegistryLock {
+public:
+    explicit RegistryLock(RegistryDocument& document) : m_document(document) {
+        while (m_document.locked.exchange(true, std::memory_order_acquire)) {
+        }
+    }
+    ~RegistryLock() { m_document.locked.store(false, std::memory_order_release); }
+    RegistryLock(const RegistryLock&) = delete;
+    RegistryLock& operator=(const RegistryLock&) = delete;
+
+private:
+    RegistryDocument& m_document;
+};
+
+RegistryBodyPtr NewBody(const boost::shared_ptr<RegistryDocument>& document, const pugi::xml_node& node) {
+    RegistryBodyPtr body = boost::make_shared<RegistryBody>();
+    body->document = document;
+    body->node = node;
+    const RegistryLock lock(*document);
+    body->next = document->first;
+    if (body->next) body->next->previous = body.get();
+    document->first = body.get();
+    return body;
+}
+
+} // namespace
+
+RegistryBody::~RegistryBody() {
+    if (!document) return;
+    const RegistryLock lock(*document);
+    if (previous)
+        previous->next = next;
+    else
+        document->first = next;
+    if (next) next->previous = previous;
+}
+
+RegistryBodyPtr DocumentNode(const boost::shared_ptr<RegistryDocument>& document) {
+    return NewBody(document, document->document);
+}
+
+bool RegistryNode::Exists() const {
+    return static_cast<bool>(m_body->node);
+}
+
+RegistryBodyPtr RegistryNode::FirstChild() const {
+    return NewBody(m_body->document, m_body->node.first_child());
+}
+
+void RegistryNode::MoveNextSibling() const {
+    m_body->node = m_body->node.next_sibling();
+}
+
+int RegistryNode::AttributeAsInt(const char* name, int fallback) const {
+    return m_body->node.attribute(name).as_int(fallback);
+}
+
+std::string RegistryNode::AttributeString(const char* name) const {
+    return m_body->node.attribute(name).as_string();
+}
+
 } // namespace model
 } // namespace zuxbench

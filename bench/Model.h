@@ -10,6 +10,12 @@
 // constructor and virtual destructor, moves that return a CZuError, and text read into a
 // std::string. Between ApiNode and CZuXNode lies only the shared-library boundary and the code of
 // ZuX itself.
+//
+// GenerationNode and RegistryNode are Node with each of two ways to keep handles off removed
+// items, as far as they cost a walk that removes nothing: a generation number in every body,
+// compared with the document's on every access (what ZuX does); or a registry of the live bodies
+// of each document, which a removal would walk, entered and left under a lock because bodies may
+// be released on any thread.
 #ifndef ZUX_BENCH_MODEL_H
 #define ZUX_BENCH_MODEL_H
 
@@ -18,6 +24,8 @@
 #include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
+#include <atomic>
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -77,6 +85,75 @@ public:
 
 private:
     NodeBodyPtr m_body;
+};
+
+struct GenerationDocument {
+    pugi::xml_document document;
+    std::uint64_t generation = 1;
+};
+
+struct GenerationBody {
+    boost::shared_ptr<GenerationDocument> document;
+    pugi::xml_node node;
+    std::uint64_t generation = 0;
+};
+
+using GenerationBodyPtr = boost::shared_ptr<GenerationBody>;
+
+ZUX_BENCH_MODEL_EXPORT GenerationBodyPtr DocumentNode(const boost::shared_ptr<GenerationDocument>& document);
+
+class ZUX_BENCH_MODEL_EXPORT GenerationNode {
+public:
+    explicit GenerationNode(GenerationBodyPtr body) : m_body(std::move(body)) {}
+
+    bool Exists() const;
+    GenerationBodyPtr FirstChild() const;
+    void MoveNextSibling() const;
+    int AttributeAsInt(const char* name, int fallback) const;
+    std::string AttributeString(const char* name) const;
+
+private:
+    const pugi::xml_node& Item() const;
+
+    GenerationBodyPtr m_body;
+};
+
+struct RegistryBody;
+
+struct RegistryDocument {
+    pugi::xml_document document;
+    std::atomic<bool> locked{false};
+    RegistryBody* first = nullptr;
+};
+
+struct RegistryBody {
+    RegistryBody() = default;
+    RegistryBody(const RegistryBody&) = delete;
+    RegistryBody& operator=(const RegistryBody&) = delete;
+    ~RegistryBody();
+
+    boost::shared_ptr<RegistryDocument> document;
+    pugi::xml_node node;
+    RegistryBody* previous = nullptr;
+    RegistryBody* next = nullptr;
+};
+
+using RegistryBodyPtr = boost::shared_ptr<RegistryBody>;
+
+ZUX_BENCH_MODEL_EXPORT RegistryBodyPtr DocumentNode(const boost::shared_ptr<RegistryDocument>& document);
+
+class ZUX_BENCH_MODEL_EXPORT RegistryNode {
+public:
+    explicit RegistryNode(RegistryBodyPtr body) : m_body(std::move(body)) {}
+
+    bool Exists() const;
+    RegistryBodyPtr FirstChild() const;
+    void MoveNextSibling() const;
+    int AttributeAsInt(const char* name, int fallback) const;
+    std::string AttributeString(const char* name) const;
+
+private:
+    RegistryBodyPtr m_body;
 };
 
 } // namespace model

@@ -1,9 +1,16 @@
 // zux_bench_memory: peak memory of loading one document with one library, so that every library
-// is measured in a process of its own.
+// is measured in a process of its own; and of a long-lived document that goes through many
+// additions and removals.
 //
 //   zux_bench_memory generate FILE          writes the generated benchmark document to FILE
 //   zux_bench_memory load LIBRARY FILE      loads FILE with zux, pugixml, libxml2 or tinyxml2 and
 //                                           prints the peak resident set as one JSON object
+//   zux_bench_memory churn CYCLES [idle]    CYCLES times adds an element below the root of one
+//                                           document and removes it, with three handles in use
+//                                           throughout (with "idle", also four node handles and an
+//                                           XPath set made before the first cycle and not used
+//                                           again); prints the peak resident set after the first
+//                                           thousand cycles and at the end as one JSON object
 #include "Corpus.h"
 
 #include <ZuX/ZuX.h>
@@ -13,10 +20,14 @@
 
 #include <sys/resource.h>
 
+#include <boost/make_shared.hpp>
+
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -59,9 +70,36 @@ bool Load(const std::string& library, const char* path, long& peak) {
     return false;
 }
 
+int Churn(long cycles, bool idle) {
+    CZuXDocument document;
+    CZuXNode root(document.AppendNode("root"));
+    CZuXNode counter(root.AppendNode("counter"));
+    counter.SetAttributeINT("cycle", 0);
+    CZuXAttribute cycle(counter.GetFirstAttribute());
+    std::vector<CZuXNode> untouched;
+    CZuXPathNodeSetPtr set;
+    if (idle) {
+        for (int i = 0; i < 4; ++i) untouched.emplace_back(root.AppendNode("idle"));
+        document.SelectNodes(set, "//idle");
+    }
+    long early = 0;
+    for (long i = 0; i < cycles; ++i) {
+        const CZuXNodePtr item = boost::make_shared<CZuXNode>(root.AppendNode("item"));
+        item->SetAttributeINT("n", static_cast<int>(i));
+        item->SetText("text");
+        if (root.RemoveNode(item).IsError() || item->Exists()) return 1;
+        cycle.SetINT(static_cast<int>(i));
+        if (i == 1000) early = PeakKiB();
+    }
+    std::printf("{\"churn\": %ld, \"idle\": %s, \"early_kib\": %ld, \"peak_kib\": %ld}\n", cycles,
+                idle ? "true" : "false", early, PeakKiB());
+    return cycle.AsINT(0) == static_cast<int>(cycles - 1) ? 0 : 1;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: zux_bench_memory generate FILE\n"
-                         "       zux_bench_memory load zux|pugixml|libxml2|tinyxml2 FILE\n");
+                         "       zux_bench_memory load zux|pugixml|libxml2|tinyxml2 FILE\n"
+                         "       zux_bench_memory churn CYCLES [idle]\n");
     return 2;
 }
 
@@ -74,6 +112,8 @@ int main(int argc, char** argv) {
         out.write(text.data(), static_cast<std::streamsize>(text.size()));
         return out ? 0 : 1;
     }
+    if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "churn") == 0 && std::atol(argv[2]) > 1000)
+        return Churn(std::atol(argv[2]), argc == 4 && std::strcmp(argv[3], "idle") == 0);
     if (argc != 4 || std::strcmp(argv[1], "load") != 0) return Usage();
 
     const std::string library = argv[2];

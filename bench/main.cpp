@@ -25,6 +25,19 @@ const std::vector<std::string>& zuxbench::BuildNames() {
     return names;
 }
 
+const std::string& zuxbench::RemovalDocument() {
+    static const std::string text = [] {
+        std::string made = "<r><big>";
+        for (int group = 0; group < 1000; ++group) {
+            made += "<g>";
+            for (int item = 0; item < 999; ++item) made += "<i a=\"1\"/>";
+            made += "</g>";
+        }
+        return made + "</big><keep/></r>";
+    }();
+    return text;
+}
+
 int main(int argc, char** argv) {
     // Freed memory stays with the process: glibc would otherwise hand large blocks and the top of
     // the heap back to the system, and whether the next run must fault them in again depends on
@@ -60,6 +73,7 @@ int main(int argc, char** argv) {
                                                                  " source=" + corpus.source);
     }
     (void)zuxbench::BuildNames(); // made now, outside every benchmark
+    (void)zuxbench::RemovalDocument();
 
     zuxbench::RegisterPugixml(s_corpora, elements);
     zuxbench::RegisterZuX(s_corpora, elements);

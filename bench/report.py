@@ -15,13 +15,18 @@ import statistics
 import subprocess
 import sys
 
-LIBRARIES = ["pugixml", "zux", "model", "model-string", "model-api", "libxml2", "tinyxml2"]
-MODELS = ["model", "model-string", "model-api"]
+LIBRARIES = ["pugixml", "zux", "model", "model-string", "model-api", "model-generation", "model-registry",
+             "libxml2", "tinyxml2"]
+MODELS = ["model", "model-string", "model-api", "model-generation", "model-registry"]
+CHART_LIBRARIES = ["zux", "model", "model-string", "model-api", "libxml2", "tinyxml2"]  # bench/chart.gp's columns
 PEERS = ["libxml2", "tinyxml2"]
 CORPORA = ["freedesktop", "iso_639-3", "generated"]
 REAL_CORPORA = ["freedesktop", "iso_639-3"]
-WORKLOADS = ["parse", "walk", "siblings", "xpath", "save-raw", "save-indented", "build"]
+WORKLOADS = ["parse", "walk", "siblings", "xpath", "save-raw", "save-indented", "build", "remove"]
 BUILD_CORPUS = "100k"
+REMOVE_CORPUS = "1M"
+# What the before-and-after runs compare, ZuX / raw pugixml in each.
+COMPARED = ["walk", "siblings", "xpath", "build", "remove"]
 
 # Goals, as limits on ZuX / raw pugixml, or on peer / ZuX for parse + walk.
 SPEED_GOALS = [("parse", 1.03), ("xpath", 1.03), ("save-raw", 1.03), ("save-indented", 1.03)]
@@ -42,14 +47,16 @@ CORPUS_ATTRIBUTES = {
 class Results:
     """The repetitions of every benchmark, by its name workload/corpus/library."""
 
-    def __init__(self, path):
-        with open(path) as f:
-            data = json.load(f)
-        self.context = data["context"]
+    def __init__(self, *paths):
+        self.context = {}
         self.runs = {}
-        for entry in data["benchmarks"]:
-            if entry.get("run_type") == "iteration" and not entry.get("error_occurred"):
-                self.runs.setdefault(entry["run_name"], []).append(entry)
+        for path in paths:
+            with open(path) as f:
+                data = json.load(f)
+            self.context = self.context or data["context"]
+            for entry in data["benchmarks"]:
+                if entry.get("run_type") == "iteration" and not entry.get("error_occurred"):
+                    self.runs.setdefault(entry["run_name"], []).append(entry)
 
     def has(self, workload, corpus, library):
         return f"{workload}/{corpus}/{library}" in self.runs
@@ -106,12 +113,20 @@ def load_memory(path):
     peaks, baselines = {}, {}
     with open(path) as f:
         for line in f:
-            if line.strip():
+            if line.strip() and "library" in json.loads(line):
                 row = json.loads(line)
                 peaks.setdefault(row["library"], []).append(row["peak_kib"])
                 baselines.setdefault(row["library"], []).append(row["baseline_kib"])
     return {lib: (statistics.median(peaks[lib]), statistics.median(baselines[lib]), len(peaks[lib]))
             for lib in peaks}
+
+
+def load_churn(path):
+    """The churn runs of zux_bench_memory: dicts with churn (cycles), idle, early_kib and peak_kib."""
+    if not path or not os.path.exists(path):
+        return []
+    with open(path) as f:
+        return [row for row in (json.loads(line) for line in f if line.strip()) if "churn" in row]
 
 
 def load_profile(directory, name):
@@ -198,7 +213,7 @@ def table(header, rows):
 
 
 def corpora_of(workload, corpora):
-    return [BUILD_CORPUS] if workload == "build" else corpora
+    return {"build": [BUILD_CORPUS], "remove": [REMOVE_CORPUS]}.get(workload, corpora)
 
 
 # --- sections -------------------------------------------------------------------------------------
@@ -343,7 +358,7 @@ def absolute_section(r, memory):
     text = "## Absolute figures\n\n"
     text += ("Median CPU time per iteration in milliseconds (walk: one full walk; siblings: two passes along "
              "the root element's children; xpath: all ten queries; build: one document of 100,000 "
-             "elements).\n\n")
+             "elements; remove: taking a subtree of a million nodes out of its document).\n\n")
     text += table(["workload", "corpus"] + LIBRARIES, rows)
     if memory:
         rows = [[lib, f"{memory[lib][0] / 1024:.1f}", f"{memory[lib][1] / 1024:.1f}",
@@ -354,6 +369,52 @@ def absolute_section(r, memory):
                  "loading):\n\n")
         text += table(["library", "peak MiB", "baseline MiB", "peak − baseline MiB", "runs"], rows)
     return text
+
+
+def churn_section(churn):
+    if not churn:
+        return ""
+    rows = [[f"{row['churn']:,}", "yes" if row["idle"] else "no", f"{row['early_kib'] / 1024:.1f}",
+             f"{row['peak_kib'] / 1024:.1f}", f"{(row['peak_kib'] - row['early_kib']) / 1024:.1f}"] for row in churn]
+    text = "## A long-lived document with many removals
+
+"
+    text += ("`zux_bench_memory churn`: one document, an element added below its root and removed again in "
+             "every cycle, with three handles in use throughout; with idle handles, also four node handles "
+             "and an XPath set made before the first cycle and never used again, which keep the record of "
+             "removed items from being dropped. Peak resident set after the first thousand cycles and at "
+             "the end:
+
+")
+    return text + table(["cycles", "idle handles", "peak after 1,000 cycles MiB", "peak at the end MiB",
+                         "growth MiB"], rows)
+
+
+def compare_section(before, after, base):
+    """ZuX / raw pugixml with the library before the change and after it, the same benchmark code."""
+    if before is None or after is None:
+        return ""
+    rows = []
+    for workload in COMPARED:
+        for corpus in corpora_of(workload, CORPORA):
+            old = before.ratio(workload, corpus, "zux", "pugixml")
+            new = after.ratio(workload, corpus, "zux", "pugixml")
+            if old is None or new is None:
+                continue
+            rows.append([workload, corpus, fmt_ratio(old), fmt_ratio(new), f"{(new / old - 1) * 100:+.1f}%",
+                         spreads(before, workload, corpus, ["zux"]) + " / " + spreads(after, workload, corpus, ["zux"]),
+                         fmt_ms(before.median(workload, corpus, "zux")), fmt_ms(after.median(workload, corpus, "zux"))])
+    text = "## Before and after
+
+"
+    text += (f"The same benchmark code built twice: against ZuX as of `{base}` (before) and as it is in this "
+             "tree (after). The two programs ran in turns, several rounds each, in the same run of bench.sh, "
+             "and each ratio is ZuX / raw pugixml within its own program, so that the machine's noise falls "
+             "out. Spread: interquartile range / median of ZuX's repetitions, before / after.
+
+")
+    return text + table(["workload", "corpus", "before", "after", "change", "spread", "ZuX ms before",
+                         "ZuX ms after"], rows)
 
 
 def check_section(r):
@@ -493,7 +554,7 @@ nodes and strings and tinyxml2's pool blocks all count alike.
 
 def chart_data(r, path):
     """One row per workload and corpus: the time of each library relative to raw pugixml."""
-    libraries = [lib for lib in LIBRARIES if lib != "pugixml"]
+    libraries = CHART_LIBRARIES
     with open(path, "w") as f:
         f.write("# label " + " ".join(libraries) + "\n")
         for workload in WORKLOADS:
@@ -511,12 +572,17 @@ def main():
     parser.add_argument("--profile-dir", help="callgrind runs: NAME.callgrind and NAME.json")
     parser.add_argument("--versions", help="'name: version' lines")
     parser.add_argument("--elapsed", help="seconds bench.sh had taken when it called this script")
+    parser.add_argument("--base-bench", nargs="*", default=[], help="zux_bench JSON outputs of the library before")
+    parser.add_argument("--head-bench", nargs="*", default=[], help="the same benchmarks of the library now")
+    parser.add_argument("--base", help="what the library before is (a git ref)")
     parser.add_argument("--markdown", required=True)
     parser.add_argument("--chart-data", required=True)
     args = parser.parse_args()
 
     r = Results(args.bench)
     memory = load_memory(args.memory)
+    before = Results(*args.base_bench) if args.base_bench else None
+    after = Results(*args.head_bench) if args.head_bench else None
     sections = [
         "# Benchmarks: ZuX against raw pugixml, libxml2 and tinyxml2\n\n"
         "Written by `scripts/bench.sh` through `bench/report.py` from the run it describes. Times are the "
@@ -526,7 +592,9 @@ def main():
         setup_section(r, args.versions, args.elapsed),
         goal_section(r, memory),
         ratio_section(r, memory),
+        compare_section(before, after, args.base),
         absolute_section(r, memory),
+        churn_section(load_churn(args.memory)),
         profile_section(r, args.profile_dir) if args.profile_dir else "",
         check_section(r),
         METHOD,

@@ -5,6 +5,7 @@
 
 #include <boost/make_shared.hpp>
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -52,13 +53,13 @@ CZuXNode DocumentNode(CZuXDocument& document) {
 // The pugixml item behind a node handle.
 pugi::xml_node ItemOf(const CZuXNode& node) {
     const CZuXNodePtr copy = boost::make_shared<CZuXNode>(node);
-    return copy->GetPrivate(copy)->m_item;
+    return copy->GetPrivate(copy)->Item();
 }
 
 // The pugixml item behind an attribute handle.
 pugi::xml_attribute AttributeItemOf(const CZuXAttribute& attribute) {
     const boost::shared_ptr<CZuXAttribute> copy = boost::make_shared<CZuXAttribute>(attribute);
-    return copy->GetPrivate(copy)->m_item;
+    return copy->GetPrivate(copy)->Item();
 }
 
 // pugixml writes CR in text, CDATA and comments as it is, and reading makes it LF.
@@ -388,6 +389,86 @@ CZuError LoadAs(CZuXDocument& document, Load how, const std::string& text) {
     return how == Load::String ? document.LoadFromString(text) : document.LoadFromFile(ScratchFile(text));
 }
 
+// --- handles on removed and reloaded trees -------------------------------------------------------
+
+// Whether `node` is an element or lies below one: what removing every element takes away.
+bool InElement(pugi::xml_node node) {
+    for (; node; node = node.parent())
+        if (node.type() == pugi::node_element) return true;
+    return false;
+}
+
+// A handle on a removed item must act as an empty one.
+void CheckGone(CZuXNode& node) {
+    Check(!node.Exists() && node.Name().empty() && node.Path().empty(), "a removed node is gone");
+    Check(node.AttributeAsINT("id", 7) == 7 && !CZuXNode(node.GetFirstNode()).Exists() &&
+              !CZuXAttribute(node.GetFirstAttribute()).Exists(),
+          "a removed node reads nothing");
+    Check(node.SetAttributeINT("id", 1).GetWin32Code() == 1168 && node.SetText("t").GetWin32Code() == 1168 &&
+              node.RemoveFromParent().GetWin32Code() == 1168,
+          "a removed node takes no writes");
+}
+
+// Takes handles on the first nodes and attributes and on every element as XPath items, removes
+// every element item by item (an item below one removed before fails as an empty handle does),
+// makes new elements where the old ones were, and loads the input again: every handle on what
+// went must act as an empty one, and the others must keep working until the load.
+void RemoveAndReload(CZuXDocument& document, Load how, const std::string& input) {
+    std::vector<CZuXNode> nodes;
+    std::vector<bool> staying;
+    std::vector<CZuXAttribute> attributes; // on elements
+    Walk(document, [&](CZuXNode& node) {
+        if (nodes.size() >= 64) return;
+        nodes.push_back(node);
+        staying.push_back(!InElement(ItemOf(node)));
+        CZuXAttribute first(node.GetFirstAttribute());
+        if (first.Exists() && !staying.back()) attributes.push_back(first);
+    });
+    CZuXPathNodeSetPtr elements;
+    Check(!document.SelectNodes(elements, "//*").IsError(), "every element can be selected");
+    const unsigned long count = elements->Size();
+
+    // In document order, an item whose ancestor comes before it goes with that ancestor: its own
+    // removal must then fail as on an empty handle.
+    std::vector<const void*> earlier;
+    std::vector<unsigned int> expected;
+    for (unsigned long i = 0; i < count; ++i) {
+        const pugi::xml_node item = ItemOf(CZuXNode(elements->Node(i)->NodePrivate()));
+        bool below = false;
+        for (pugi::xml_node up = item.parent(); up && !below; up = up.parent())
+            below = std::find(earlier.begin(), earlier.end(), up.internal_object()) != earlier.end();
+        earlier.push_back(item.internal_object());
+        expected.push_back(below ? 1168u : 0u);
+    }
+    for (unsigned long i = 0; i < count; ++i) {
+        CZuXNode node(elements->Node(i)->NodePrivate());
+        const unsigned int code = node.RemoveFromParent().GetWin32Code();
+        Check(code == expected[i], "removal item by item", std::to_string(code));
+        Check(!node.Exists(), "a removed item's handle is empty");
+    }
+    Check(elements->Size() == count, "a set keeps its size");
+
+    // New elements may take the freed memory: the old handles must stay empty.
+    for (int i = 0; i < 8; ++i) CZuXNode(document.AppendNode("zux-new")).SetAttributeINT("id", i);
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        if (staying[i])
+            Check(nodes[i].Exists(), "a node outside every element stays");
+        else
+            CheckGone(nodes[i]);
+    }
+    for (CZuXAttribute& attribute : attributes)
+        Check(!attribute.Exists() && attribute.SetINT(1).GetWin32Code() == 1168, "a removed attribute is gone");
+    for (unsigned long i = 0; i < count; ++i) {
+        const boost::shared_ptr<CZuXPathNode> item = elements->Node(i);
+        Check(!CZuXNode(item->NodePrivate()).Exists() && !CZuXNode(item->ParentPrivate()).Exists(),
+              "a removed XPath item is empty");
+    }
+
+    LoadAs(document, how, input);
+    for (CZuXNode& node : nodes) CheckGone(node);
+    Check(elements->Empty() && elements->Size() == 0, "a load empties the sets made before");
+}
+
 // pugixml writes a Latin-1 file back as UTF-8 under its Latin-1 declaration, and reads that
 // declaration again: such a file does not survive a round trip. This is pugixml's test of a file
 // without byte-order mark: the text starts "<?xml" and a space, and the first "en" before any "?"
@@ -532,6 +613,7 @@ void ExerciseDocument(const std::string& input) {
         ReadEverything(document);
         if (loaded) CheckRoundTrips(document, how);
         RemoveAttributesAdded(document);
+        RemoveAndReload(document, how, input);
     }
 }
 

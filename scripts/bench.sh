@@ -4,7 +4,10 @@
 # the walk and the build with callgrind, and writes bench/RESULTS.md and bench/results.png.
 #
 # Environment: ZUX_BUILD_DIR (default build/bench), ZUX_BENCH_REPETITIONS (default 15),
-# ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind.
+# ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind,
+# ZUX_BENCH_BASE=<git ref> to also compare ZuX as of that commit with this tree ("before and
+# after"): the same benchmark code is built against both libraries and the two programs run in
+# turns (ZUX_BENCH_ROUNDS rounds, default 3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -48,6 +51,40 @@ for run in 1 2 3; do
 done
 rm -f "$out/generated.xml"
 
+echo
+echo "== A long-lived document with a million additions and removals"
+"$memory" churn 1000000 | tee -a "$out/memory.jsonl"
+"$memory" churn 1000000 idle | tee -a "$out/memory.jsonl"
+
+compare=()
+if [ -n "${ZUX_BENCH_BASE:-}" ]; then
+    echo
+    echo "== Before and after: ZuX as of $ZUX_BENCH_BASE against this tree"
+    base="$build/base"
+    rm -rf "$base"
+    mkdir -p "$base/src"
+    git archive "$ZUX_BENCH_BASE" | tar -x -C "$base/src"
+    cmake -S "$base/src" -B "$base/build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF \
+        -DZUX_BUILD_EXAMPLES=OFF -DZUX_BUILD_FUZZERS=OFF -DCMAKE_INSTALL_PREFIX="$base/prefix" >/dev/null
+    cmake --build "$base/build" -j "$(nproc)" >/dev/null
+    cmake --install "$base/build" >/dev/null
+    # This tree's benchmark code, linked against the library before.
+    cmake -S bench -B "$base/bench" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$base/prefix" >/dev/null
+    cmake --build "$base/bench" -j "$(nproc)" >/dev/null
+    filter='^(walk|siblings|xpath|build|remove)/[^/]*/(pugixml|zux)$'
+    for round in $(seq "${ZUX_BENCH_ROUNDS:-3}"); do
+        for side in base head; do
+            program="$bench"
+            [ "$side" = base ] && program="$base/bench/zux_bench"
+            "$program" --benchmark_filter="$filter" --benchmark_repetitions=5 --benchmark_min_time="$min_time" \
+                --benchmark_enable_random_interleaving=true --benchmark_out="$out/compare-$side-$round.json" \
+                --benchmark_out_format=json --benchmark_display_aggregates_only=true >/dev/null
+        done
+        echo "round $round of ${ZUX_BENCH_ROUNDS:-3} done"
+    done
+    compare=(--base "$ZUX_BENCH_BASE" --base-bench "$out"/compare-base-*.json --head-bench "$out"/compare-head-*.json)
+fi
+
 if [ "${ZUX_BENCH_PROFILE:-1}" != 0 ]; then
     echo
     echo "== Instruction profiles of the walk and the build (callgrind)"
@@ -66,7 +103,8 @@ if [ "${ZUX_BENCH_PROFILE:-1}" != 0 ]; then
 fi
 
 python3 bench/report.py --bench "$out/bench.json" --memory "$out/memory.jsonl" --profile-dir "$out/profile" \
-    --versions "$out/versions.txt" --elapsed "$SECONDS" --markdown bench/RESULTS.md --chart-data "$out/chart.dat"
+    --versions "$out/versions.txt" --elapsed "$SECONDS" --markdown bench/RESULTS.md --chart-data "$out/chart.dat" \
+    "${compare[@]}"
 gnuplot -e "datafile='$out/chart.dat'; outfile='bench/results.png'" bench/chart.gp
 
 echo

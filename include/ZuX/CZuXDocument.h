@@ -18,7 +18,7 @@ class CZuXDocumentPrivate;
 ///
 /// The tree lives in a body that the document shares with every node, attribute and XPath body
 /// made from it, so those stay usable after the document object is gone. Loading replaces the
-/// whole tree: handles obtained before a load must not be used after it.
+/// whole tree: every handle obtained before a load is empty after it (XPath sets too).
 class ZUX_EXPORT CZuXDocument {
 public:
     /// A document with an empty tree.
@@ -71,11 +71,12 @@ public:
     /// The same, placed right before `reference`.
     CZuXNodePrivatePtr InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference);
     /// Removes the body's node, with everything below it, from the body's own document (which
-    /// need not be this one). Fails with Win32 1168 unless that node is a top-level node there.
-    /// Handles on removed nodes must not be used afterwards.
+    /// need not be this one). Fails with Win32 1168 unless that node is a top-level node there,
+    /// with 14 when the memory to record the removal cannot be had (nothing is removed then).
+    /// Every handle on a removed node or attribute is empty afterwards.
     CZuError RemoveNode(CZuXNodePrivatePtr node);
     /// Removes the first top-level node of that name; fails with Win32 1168 and
-    /// "NodeName=[name]" when there is none.
+    /// "NodeName=[name]" when there is none, and as above.
     CZuError RemoveNode(const std::string& name);
 
     /// Looks a node up by a path of names separated by '/', from the document node: the first

@@ -30,8 +30,8 @@ typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr; ///< a node body,
 /// reference to its document, so the tree stays alive as long as any handle on it exists.
 /// Handles built from one body pointer share it and move together; a copy made by the copy
 /// constructor or by assignment gets a body of its own and moves alone. A handle on a node that
-/// was removed, or on a document that was loaded again, must not be used any more: nothing
-/// detects that.
+/// was removed (itself or a node above it), or made before its document was loaded again, is
+/// empty from then on, whatever is created later in its place.
 class ZUX_EXPORT CZuXNode {
 public:
     /// An empty handle, attached to no document.
@@ -106,16 +106,18 @@ public:
     CZuError InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference);
 
     /// Removes a child with everything below it. Fails with Win32 1168 unless it is a direct
-    /// child of this node. Handles on removed nodes must not be used afterwards.
+    /// child of this node, with 14 when the memory to record the removal cannot be had (nothing is
+    /// removed then). Every handle on a removed node or attribute is empty afterwards.
     CZuError RemoveNode(CZuXNodePtr child);
     /// The same, with the child's body.
     CZuError RemoveNode(CZuXNodePrivatePtr child);
-    /// Removes the first child of that name; fails with 1168 and "NodeName=[name]".
+    /// Removes the first child of that name; fails with 1168 (or 14, as above) and "NodeName=[name]".
     CZuError RemoveNode(const std::string& name);
-    /// Removes the first attribute of that name; fails with 1168 and "AttributeName=[name]".
+    /// Removes the first attribute of that name; fails with 1168 (or 14) and "AttributeName=[name]".
+    /// Handles on the attribute are empty afterwards.
     CZuError RemoveAttribute(const std::string& name);
-    /// Removes this node from its parent. The handle stays on the removed node and must not be
-    /// used afterwards. Fails with 1168 for an empty handle or a node without parent.
+    /// Removes this node from its parent; the handle is empty afterwards. Fails with 1168 for an
+    /// empty handle or a node without parent.
     CZuError RemoveFromParent();
 
     /// True when the node has an attribute of that name (compared byte for byte).

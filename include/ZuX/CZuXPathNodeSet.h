@@ -16,7 +16,9 @@ class CZuXPathNodeSetPrivate;
 typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr; ///< a shared XPath result
 
 /// The items an XPath query selected, in the order the query returned them. Copies share the
-/// body; the set is never re-evaluated.
+/// body; the set is never re-evaluated. It is a snapshot: removals do not change its size, and an
+/// item that was removed gives empty node, attribute and parent bodies. After its document is
+/// loaded again, the set is empty.
 class ZUX_EXPORT CZuXPathNodeSet {
 public:
     /// An empty set, attached to no document.

@@ -11,6 +11,10 @@ CZuXAttributePrivate::CZuXAttributePrivate() = default;
 
 CZuXAttributePrivate::~CZuXAttributePrivate() = default;
 
+void CZuXAttributePrivate::Recheck() noexcept {
+    RecheckBody(*this, {m_item.internal_object(), m_element.internal_object()});
+}
+
 CZuXAttribute::CZuXAttribute() : m_pPrivate(boost::make_shared<CZuXAttributePrivate>()) {}
 
 CZuXAttribute::CZuXAttribute(boost::shared_ptr<CZuXAttributePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
@@ -31,137 +35,137 @@ CZuXAttribute& CZuXAttribute::operator=(const CZuXAttribute& other) {
 CZuXAttribute::~CZuXAttribute() = default;
 
 bool CZuXAttribute::Exists() const {
-    return static_cast<bool>(m_pPrivate->m_item);
+    return static_cast<bool>(m_pPrivate->Item());
 }
 
 std::string CZuXAttribute::Name() const {
-    const pugi::xml_attribute& attribute = m_pPrivate->m_item;
+    const pugi::xml_attribute& attribute = m_pPrivate->Item();
     return attribute ? std::string(attribute.name()) : std::string();
 }
 
 CZuError CZuXAttribute::MoveNext() const {
-    pugi::xml_attribute& attribute = m_pPrivate->m_item;
+    pugi::xml_attribute& attribute = m_pPrivate->Item();
     attribute = attribute.next_attribute();
     return CZuError::Success();
 }
 
 CZuError CZuXAttribute::MovePrevious() const {
-    pugi::xml_attribute& attribute = m_pPrivate->m_item;
+    pugi::xml_attribute& attribute = m_pPrivate->Item();
     attribute = attribute.previous_attribute();
     return CZuError::Success();
 }
 
 CZuError CZuXAttribute::GetText(std::string& text) {
-    text = m_pPrivate->m_item.value();
+    text = m_pPrivate->Item().value();
     return CZuError::Success();
 }
 
 CZuError CZuXAttribute::SetText(const std::string& text) {
-    return Set<String>(m_pPrivate->m_item, text, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetText(const string&)"));
+    return Set<String>(m_pPrivate->Item(), text, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetText(const string&)"));
 }
 
 // The typed families: each member is one call into the shared conversions.
 
 bool CZuXAttribute::AsBOOL(bool fallback) const {
-    return Bool::Read(m_pPrivate->m_item, fallback);
+    return Bool::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsBOOL(bool& value) const {
-    return GetAs<Bool>(m_pPrivate->m_item, value);
+    return GetAs<Bool>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetBOOL(bool value) {
-    return Set<Bool>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetBOOL(bool)"));
+    return Set<Bool>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetBOOL(bool)"));
 }
 
 double CZuXAttribute::AsDOUBLE(double fallback) const {
-    return Double::Read(m_pPrivate->m_item, fallback);
+    return Double::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsDOUBLE(double& value) const {
-    return GetAs<Double>(m_pPrivate->m_item, value);
+    return GetAs<Double>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetDOUBLE(double value) {
-    return Set<Double>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetDOUBLE(double)"));
+    return Set<Double>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetDOUBLE(double)"));
 }
 
 int CZuXAttribute::AsINT(int fallback) const {
-    return Int::Read(m_pPrivate->m_item, fallback);
+    return Int::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsINT(int& value) const {
-    return GetAs<Int>(m_pPrivate->m_item, value);
+    return GetAs<Int>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetINT(int value) {
-    return Set<Int>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetINT(int)"));
+    return Set<Int>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetINT(int)"));
 }
 
 unsigned int CZuXAttribute::AsUINT(unsigned int fallback) const {
-    return UInt::Read(m_pPrivate->m_item, fallback);
+    return UInt::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsUINT(unsigned int& value) const {
-    return GetAs<UInt>(m_pPrivate->m_item, value);
+    return GetAs<UInt>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetUINT(unsigned int value) {
-    return Set<UInt>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetUINT(unsigned int)"));
+    return Set<UInt>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetUINT(unsigned int)"));
 }
 
 long long CZuXAttribute::AsLONGLONG(long long fallback) const {
-    return LongLong::Read(m_pPrivate->m_item, fallback);
+    return LongLong::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsLONGLONG(long long& value) const {
-    return GetAs<LongLong>(m_pPrivate->m_item, value);
+    return GetAs<LongLong>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetLONGLONG(long long value) {
-    return Set<LongLong>(m_pPrivate->m_item, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
+    return Set<LongLong>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
 }
 
 unsigned long long CZuXAttribute::AsULONGLONG(unsigned long long fallback) const {
-    return ULongLong::Read(m_pPrivate->m_item, fallback);
+    return ULongLong::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long& value) const {
-    return GetAs<ULongLong>(m_pPrivate->m_item, value);
+    return GetAs<ULongLong>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetULONGLONG(unsigned long long value) {
-    return Set<ULongLong>(m_pPrivate->m_item, value,
+    return Set<ULongLong>(m_pPrivate->Item(), value,
                           ZU_CODE_LOCATION("CZuError CZuXAttribute::SetULONGLONG(unsigned long long)"));
 }
 
 std::string CZuXAttribute::AsString() const {
-    return String::Read(m_pPrivate->m_item, std::string());
+    return String::Read(m_pPrivate->Item(), std::string());
 }
 std::string CZuXAttribute::AsString(const std::string& fallback) const {
-    return String::Read(m_pPrivate->m_item, fallback);
+    return String::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsString(std::string& value) const {
-    return GetAs<String>(m_pPrivate->m_item, value);
+    return GetAs<String>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetString(const std::string& value) {
-    return Set<String>(m_pPrivate->m_item, value,
+    return Set<String>(m_pPrivate->Item(), value,
                        ZU_CODE_LOCATION("CZuError CZuXAttribute::SetString(const std::string&)"));
 }
 
 CTimeStamp CZuXAttribute::AsTimeStamp() const {
-    return SystemTime::Read(m_pPrivate->m_item, SystemTime::Zero());
+    return SystemTime::Read(m_pPrivate->Item(), SystemTime::Zero());
 }
 CTimeStamp CZuXAttribute::AsTimeStamp(CTimeStamp fallback) const {
-    return SystemTime::Read(m_pPrivate->m_item, fallback);
+    return SystemTime::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp& value) const {
-    return GetAs<SystemTime>(m_pPrivate->m_item, value);
+    return GetAs<SystemTime>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetTimeStamp(CTimeStamp value) {
-    return Set<SystemTime>(m_pPrivate->m_item, value,
+    return Set<SystemTime>(m_pPrivate->Item(), value,
                            ZU_CODE_LOCATION("CZuError CZuXAttribute::SetTimeStamp(CTimeStamp)"));
 }
 
 CTimeStamp CZuXAttribute::AsTimeStampUnixTime() const {
-    return UnixTime::Read(m_pPrivate->m_item, UnixTime::Zero());
+    return UnixTime::Read(m_pPrivate->Item(), UnixTime::Zero());
 }
 CTimeStamp CZuXAttribute::AsTimeStampUnixTime(CTimeStamp fallback) const {
-    return UnixTime::Read(m_pPrivate->m_item, fallback);
+    return UnixTime::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp& value) const {
-    return GetAs<UnixTime>(m_pPrivate->m_item, value);
+    return GetAs<UnixTime>(m_pPrivate->Item(), value);
 }
 CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp value) {
-    return Set<UnixTime>(m_pPrivate->m_item, value,
+    return Set<UnixTime>(m_pPrivate->Item(), value,
                          ZU_CODE_LOCATION("CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp)"));
 }
 

@@ -2,21 +2,35 @@
 #ifndef ZUX_ZUXATTRIBUTEPRIVATE_H
 #define ZUX_ZUXATTRIBUTEPRIVATE_H
 
+#include "ZuXDocumentPrivate.h"
+
 #include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
-class CZuXDocumentPrivate;
+#include <cstdint>
 
-/// The body of an attribute handle: the attribute and the document that holds it.
+/// The body of an attribute handle: the attribute and the document that holds it (see
+/// ZuXBody.h).
 class CZuXAttributePrivate {
 public:
     ZUX_EXPORT CZuXAttributePrivate();
     ZUX_EXPORT ~CZuXAttributePrivate();
 
+    /// The attribute; none once it was removed or its document was loaded again.
+    pugi::xml_attribute& Item() {
+        if (m_item && m_generation != m_pDocument->m_generation) Recheck();
+        return m_item;
+    }
+
     boost::shared_ptr<CZuXDocumentPrivate> m_pDocument; ///< null while detached
-    pugi::xml_attribute m_item;                         ///< the attribute, or none
+    pugi::xml_attribute m_item;                         ///< the attribute, or none; read through Item()
+    std::uint64_t m_generation = 0;                     ///< when m_item was last known good
+    pugi::xml_node m_element;                           ///< the element that holds m_item
+
+private:
+    void Recheck() noexcept;
 };
 
 #endif

@@ -1,44 +1,98 @@
 // Not part of the public interface.
 //
-// How handles and bodies own each other:
+// How handles and bodies own each other, and why no body reaches freed memory:
 //  1. A handle holds exactly one shared pointer to its body, and never a null one.
 //  2. Every body but the document's holds a shared pointer to the document body, so the tree
 //     lives while the document handle or any body made from it lives.
-//  3. The pugixml item inside a body is an uncounted reference into the tree: removing the item
-//     or loading the document again leaves it dangling, and nothing can detect that.
-//  4. Handles made from one body pointer share the body; moves change the body in place, so
-//     they are seen through every such handle. Copies and assignments make a new body.
-//  5. Every body handed out for an item is allocated before pugixml is asked for the item, so an
+//  3. The pugixml item inside a body is an uncounted reference into the tree, which a removal or
+//     a load frees. So every removal and every load starts a new generation of the document, and
+//     the document records each removed item: its address, and the generation that removed it.
+//     (A removed subtree records its nodes; a body on an attribute checks its element as well.)
+//     A body keeps the generation in which it last found its item good, and every access to the
+//     item (Item()) compares it with the document's. While they are equal the item is good: that
+//     one comparison is all a walk pays. Otherwise the body asks the document, loses its item
+//     when it was removed or the document was loaded since, and takes the current generation.
+//     An item made later at a freed address has no record as new as a body that found it there,
+//     so a body on the freed item never comes back to life and a body on the new one works.
+//  4. Records are kept while a body could need them, and no longer. The bodies of one generation
+//     share a lease: their document pointer counts on it (boost's aliasing constructor), so it
+//     costs nothing more than the document pointer did. At each removal the document drops the
+//     records older than the oldest lease still held, and a body brought up to date (3) moves to
+//     the current lease, so bodies in use never hold old records. See ZuXDocumentPrivate.cpp.
+//  5. Handles made from one body pointer share the body; moves change the body in place, so they
+//     are seen through every such handle. Copies and assignments make a new body on the same
+//     item and generation as the source.
+//  6. Bringing a body up to date writes to it: like the tree, a body is used by one thread at a
+//     time. Copying and releasing pointers to it stay free on any thread: only counts change.
+//  7. Every body handed out for an item is allocated before pugixml is asked for the item, so an
 //     allocation failure leaves the tree as it was.
+//
+// Why not a registry of the live bodies, which a removal would walk to empty the bodies on
+// removed items: bodies may be released on any thread, so the registry would need a lock taken
+// for every body made and released, and that costs more than the walk can spare (measured in
+// bench/RESULTS.md).
 #ifndef ZUX_ZUXBODY_H
 #define ZUX_ZUXBODY_H
+
+#include "ZuXDocumentPrivate.h"
 
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <initializer_list>
 #include <utility>
 
-class CZuXDocumentPrivate;
-
-/// A new body on `document` holding what `item()` returns; `item` runs after the allocation.
-template <class Body, class ItemCall>
-boost::shared_ptr<Body> DeriveBody(const boost::shared_ptr<CZuXDocumentPrivate>& document, ItemCall&& item) {
+/// A new body on what `item()` returns, on the document and in the generation of `source` as they
+/// are after `item()` ran: `item` reads the source's item through Item(), which brings the source
+/// up to date first. `item` runs after the allocation.
+template <class Body, class Source, class ItemCall>
+boost::shared_ptr<Body> DeriveBody(Source& source, ItemCall&& item) {
     boost::shared_ptr<Body> body = boost::make_shared<Body>();
-    body->m_pDocument = document;
     body->m_item = std::forward<ItemCall>(item)();
+    body->m_pDocument = source.m_pDocument;
+    body->m_generation = source.m_generation;
     return body;
 }
 
-/// A new body on the same document and item as `source`.
+/// Puts a body made by the document handle on the document, in the current generation.
+template <class Body>
+void AttachToDocument(Body& body, const CZuXDocumentPrivate& document) {
+    body.m_pDocument = document.HandleOwner();
+    body.m_generation = document.m_generation;
+}
+
+/// A new body on what `item()` returns, made by the document handle. `item` runs after the
+/// allocation.
+template <class Body, class ItemCall>
+boost::shared_ptr<Body> DocumentBody(const CZuXDocumentPrivate& document, ItemCall&& item) {
+    boost::shared_ptr<Body> body = boost::make_shared<Body>();
+    body->m_item = std::forward<ItemCall>(item)();
+    AttachToDocument(*body, document);
+    return body;
+}
+
+/// A new body on the same document, item and generation as `source`. Reads the source only.
 template <class Body>
 boost::shared_ptr<Body> CopyBody(const boost::shared_ptr<Body>& source) {
-    return DeriveBody<Body>(source->m_pDocument, [&source] { return source->m_item; });
+    return boost::make_shared<Body>(*source);
 }
 
 /// `body` itself, or a new detached, empty body in place of a null pointer.
 template <class Body>
 boost::shared_ptr<Body> BodyOrEmpty(boost::shared_ptr<Body> body) {
     return body ? std::move(body) : boost::make_shared<Body>();
+}
+
+/// Brings an attached body whose generation is not the document's up to date (rule 3). `items`
+/// are the addresses its item depends on: the item itself and, for an attribute, its element
+/// (removing a subtree records its nodes only).
+template <class Body>
+void RecheckBody(Body& body, std::initializer_list<const void*> items) noexcept {
+    CZuXDocumentPrivate& document = *body.m_pDocument;
+    for (const void* item : items)
+        if (item && !document.StillHolds(item, body.m_generation)) body.m_item = decltype(body.m_item)();
+    body.m_generation = document.m_generation;
+    document.Adopt(body.m_pDocument);
 }
 
 #endif

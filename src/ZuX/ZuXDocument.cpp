@@ -35,11 +35,16 @@ CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& loca
 
 } // namespace
 
-CZuXDocument::CZuXDocument() : m_pPrivate(boost::make_shared<CZuXDocumentPrivate>()) {}
+CZuXDocument::CZuXDocument() : m_pPrivate(boost::make_shared<CZuXDocumentPrivate>()) {
+    m_pPrivate->AttachHandle();
+}
 
-CZuXDocument::~CZuXDocument() = default;
+CZuXDocument::~CZuXDocument() {
+    m_pPrivate->DetachHandle();
+}
 
 CZuError CZuXDocument::LoadFromString(const std::string& xml) {
+    m_pPrivate->WillLoad();
     pugi::xml_parse_result parsed = m_pPrivate->m_document.load_string(xml.c_str(), kStringParseOptions);
     CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
     if (error.IsError()) return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&)"));
@@ -47,6 +52,7 @@ CZuError CZuXDocument::LoadFromString(const std::string& xml) {
 }
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
+    m_pPrivate->WillLoad();
     pugi::xml_parse_result parsed =
         m_pPrivate->m_document.load_file(path.c_str(), kFileParseOptions, pugi::encoding_auto);
     CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
@@ -95,44 +101,48 @@ CZuXNodePrivatePtr CZuXDocument::GetNode(const char* name) {
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetNode(const char* name) const {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate, [&] { return ChildNamed(m_pPrivate->m_document, name); });
+    return DocumentBody<CZuXNodePrivate>(*m_pPrivate, [&] { return ChildNamed(m_pPrivate->m_document, name); });
 }
 
 CZuXNodePrivatePtr CZuXDocument::AppendNode(const char* name) {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate, [&] { return AppendChildNamed(m_pPrivate->m_document, name); });
+    return DocumentBody<CZuXNodePrivate>(*m_pPrivate, [&] { return AppendChildNamed(m_pPrivate->m_document, name); });
 }
 
 CZuXNodePrivatePtr CZuXDocument::PrependNode(const char* name) {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate, [&] { return PrependChildNamed(m_pPrivate->m_document, name); });
+    return DocumentBody<CZuXNodePrivate>(*m_pPrivate, [&] { return PrependChildNamed(m_pPrivate->m_document, name); });
 }
 
 CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference) {
-    return DeriveBody<CZuXNodePrivate>(
-        m_pPrivate, [&] { return InsertChildNamedAfter(m_pPrivate->m_document, name, NodeOf(reference)); });
+    return DocumentBody<CZuXNodePrivate>(
+        *m_pPrivate, [&] { return InsertChildNamedAfter(m_pPrivate->m_document, name, NodeOf(reference)); });
 }
 
 CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference) {
-    return DeriveBody<CZuXNodePrivate>(
-        m_pPrivate, [&] { return InsertChildNamedBefore(m_pPrivate->m_document, name, NodeOf(reference)); });
+    return DocumentBody<CZuXNodePrivate>(
+        *m_pPrivate, [&] { return InsertChildNamedBefore(m_pPrivate->m_document, name, NodeOf(reference)); });
 }
 
 CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {
     // The node is removed from its own document, whichever document this call was made on.
-    const bool removed = node && node->m_pDocument && RemoveChild(node->m_pDocument->m_document, node->m_item);
-    return NotFoundUnless(removed, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr)"));
+    const pugi::xml_node item = NodeOf(node);
+    const Removal removal =
+        item ? node->m_pDocument->RemoveChild(node->m_pDocument->m_document, item) : Removal::NotFound;
+    return RemovalResult(removal, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr)"));
 }
 
 CZuError CZuXDocument::RemoveNode(const std::string& name) {
-    if (RemoveChildNamed(m_pPrivate->m_document, name.c_str())) return CZuError::Success();
-    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"), kWin32NotFound,
-                                   "NodeName=[%s]", name.c_str());
+    CZuXDocumentPrivate& document = *m_pPrivate;
+    const Removal removal = document.RemoveChild(document.m_document, ChildNamed(document.m_document, name.c_str()));
+    if (removal == Removal::Done) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
+                                   FailureCode(removal), "NodeName=[%s]", name.c_str());
 }
 
 CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query) {
     static const char* const kFunction = "CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)";
     node = boost::make_shared_nothrow<CZuXNodePrivate>();
     if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
-    node->m_pDocument = m_pPrivate;
+    AttachToDocument(*node, *m_pPrivate);
     try {
         node->m_item = FirstElementByPath(m_pPrivate->m_document, query.c_str());
     } catch (const std::bad_alloc&) {
@@ -148,7 +158,7 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
     nodes.reset();
     boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
     if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
-    body->m_pDocument = m_pPrivate;
+    AttachToDocument(*body, *m_pPrivate);
     try {
         body->m_item = m_pPrivate->m_document.select_nodes(query.c_str(), nullptr);
     } catch (const pugi::xpath_exception& failure) {

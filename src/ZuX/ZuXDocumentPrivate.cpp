@@ -1,7 +1,14 @@
 #include "ZuXDocumentPrivate.h"
 
+#include "ZuXTree.h"
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <limits>
+#include <new>
 
 namespace {
 
@@ -57,9 +64,160 @@ int StoredStatus(const pugi::xml_parse_result& result) {
 
 } // namespace
 
+// What the bodies of one generation hold: the document. A body's document pointer shares the
+// lease's count (boost's aliasing constructor) and points at the document, so holding a lease
+// costs what holding the document would, and the leases still held tell how old the oldest body
+// is: the records of items removed before that serve nobody.
+struct CZuXDocumentPrivate::Lease {
+    boost::shared_ptr<CZuXDocumentPrivate> document;
+};
+
+namespace {
+
+// Passes the address of every node below the one it walks to `visit`, and finds how deep they go.
+// pugixml follows the tree itself, so this costs one call per node.
+template <class Visit>
+class NodeCollector : public pugi::xml_tree_walker {
+public:
+    explicit NodeCollector(Visit& visit) : m_visit(visit) {}
+
+    bool for_each(pugi::xml_node& node) override {
+        m_visit(node.internal_object());
+        m_deepest = std::max(m_deepest, depth());
+        return true;
+    }
+
+    int Deepest() const { return m_deepest; }
+
+private:
+    Visit& m_visit;
+    int m_deepest = 0;
+};
+
+constexpr std::uint64_t kNoBody = std::numeric_limits<std::uint64_t>::max();
+
+} // namespace
+
 CZuXDocumentPrivate::CZuXDocumentPrivate() = default;
 
 CZuXDocumentPrivate::~CZuXDocumentPrivate() = default;
+
+void CZuXDocumentPrivate::AttachHandle() {
+    m_hasHandle = true;
+    NewLease();
+}
+
+void CZuXDocumentPrivate::DetachHandle() noexcept {
+    // The current lease holds the document, and the document held the lease: from now on only
+    // the bodies hold it, so that the last of them frees the document.
+    m_hasHandle = false;
+    m_pCurrent.reset();
+}
+
+boost::shared_ptr<CZuXDocumentPrivate::Lease> CZuXDocumentPrivate::NewLease() {
+    boost::shared_ptr<Lease> lease = boost::make_shared<Lease>();
+    lease->document = shared_from_this();
+    m_generations.erase(std::remove_if(m_generations.begin(), m_generations.end(),
+                                       [](const Generation& g) { return g.lease.expired(); }),
+                        m_generations.end());
+    m_generations.push_back({m_generation, lease});
+    m_currentLease = lease;
+    if (m_hasHandle) m_pCurrent = boost::shared_ptr<CZuXDocumentPrivate>(lease, this);
+    return lease;
+}
+
+void CZuXDocumentPrivate::Adopt(boost::shared_ptr<CZuXDocumentPrivate>& owner) noexcept {
+    if (m_pCurrent) {
+        owner = m_pCurrent;
+        return;
+    }
+    boost::shared_ptr<Lease> lease = m_currentLease.lock();
+    if (!lease) {
+        try {
+            lease = NewLease();
+        } catch (const std::bad_alloc&) {
+            return;
+        }
+    }
+    owner = boost::shared_ptr<CZuXDocumentPrivate>(lease, this);
+}
+
+void CZuXDocumentPrivate::NewGeneration() noexcept {
+    ++m_generation;
+    if (!m_hasHandle) {
+        // The next body to be brought up to date makes the next lease (Adopt).
+        m_currentLease.reset();
+        return;
+    }
+    if (m_pCurrent.use_count() == 1) {
+        // No body holds the current lease, so it can stand for the new generation.
+        m_generations.back().number = m_generation;
+        return;
+    }
+    try {
+        NewLease();
+    } catch (const std::bad_alloc&) {
+        // The bodies of the new generation share the old lease: its number is older than theirs,
+        // which only keeps some records longer than needed.
+    }
+}
+
+std::uint64_t CZuXDocumentPrivate::OldestHeldGeneration() noexcept {
+    std::uint64_t oldest = kNoBody;
+    for (const Generation& g : m_generations) {
+        long holders = g.lease.use_count();
+        if (m_pCurrent && !g.lease.owner_before(m_currentLease) && !m_currentLease.owner_before(g.lease))
+            --holders; // the document's own hold on its current lease
+        if (holders > 0) oldest = std::min(oldest, g.number);
+    }
+    return oldest;
+}
+
+template <class ForEachItem>
+bool CZuXDocumentPrivate::Record(ForEachItem&& forEachItem) {
+    const std::uint64_t oldest = OldestHeldGeneration();
+    if (oldest >= m_generation) m_removed.Clear(); // every body is newer than every record
+    // Without any body, nothing can reach the items, and nothing needs to be recorded.
+    if (oldest != kNoBody && !m_removed.Add(forEachItem, m_generation, oldest)) return false;
+    NewGeneration();
+    return true;
+}
+
+Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child) {
+    // Exactly when pugixml's remove_child succeeds. A null parent needs its own test: the
+    // document node's parent is null too.
+    if (!parent || !child || child.parent() != parent) return Removal::NotFound;
+
+    // Attributes are not recorded: a body on one also checks its element (see ZuXBody.h).
+    int depth = -1; // not measured
+    const auto nodes = [&child, &depth](auto&& visit) {
+        visit(child.internal_object());
+        NodeCollector<decltype(visit)> collector(visit);
+        pugi::xml_node(child).traverse(collector);
+        depth = collector.Deepest() + 1;
+    };
+    if (!Record(nodes)) return Removal::OutOfMemory;
+    if (depth < 0)
+        TakeApartDeepSubtree(parent, child);
+    else if (depth > kShallowSubtree)
+        TakeApartSubtree(child);
+    pugi::xml_node(parent).remove_child(child);
+    return Removal::Done;
+}
+
+Removal CZuXDocumentPrivate::RemoveAttribute(const pugi::xml_node& node, const char* name) {
+    const pugi::xml_attribute attribute = AttributeNamed(node, name);
+    if (!attribute) return Removal::NotFound;
+    if (!Record([&attribute](auto&& visit) { visit(attribute.internal_object()); })) return Removal::OutOfMemory;
+    pugi::xml_node(node).remove_attribute(attribute);
+    return Removal::Done;
+}
+
+void CZuXDocumentPrivate::WillLoad() noexcept {
+    NewGeneration();
+    m_loaded = m_generation;
+    m_removed.Clear();
+}
 
 CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result& result) {
     // Compared unsigned, so that negative statuses fall into the unknown row too.

@@ -2,14 +2,28 @@
 #ifndef ZUX_ZUXDOCUMENTPRIVATE_H
 #define ZUX_ZUXDOCUMENTPRIVATE_H
 
+#include "ZuXRemovedItems.h"
+#include "ZuXResults.h"
+
 #include <ZuUtils/CZuError.h>
 #include <ZuX/ZuXExport.h>
 
+#include <boost/enable_shared_from_this.hpp>
+#include <boost/shared_ptr.hpp>
+#include <boost/weak_ptr.hpp>
+
 #include <pugixml.hpp>
 
-/// The body of a document: owns the whole tree. Shared by the document handle and by every body
-/// made from the document.
-class CZuXDocumentPrivate {
+#include <cstdint>
+#include <vector>
+
+/// The body of a document: owns the whole tree, and knows which items bodies may still reach.
+/// Shared by the document handle and by every body made from the document.
+///
+/// Every removal and every load starts a new generation. A body remembers the generation in
+/// which it last found its item good; while the document is still in it, the item is good, and
+/// otherwise the document tells (StillHolds) from the record of removed items. See ZuXBody.h.
+class CZuXDocumentPrivate : public boost::enable_shared_from_this<CZuXDocumentPrivate> {
 public:
     ZUX_EXPORT CZuXDocumentPrivate();
     ZUX_EXPORT ~CZuXDocumentPrivate();
@@ -19,7 +33,60 @@ public:
     /// Success for status_ok; otherwise an error with the status's Win32 code and message.
     static CZuError GetErrorFromParseResult(pugi::xml_parse_result& result);
 
+    /// Removes `child`, with everything below it, from `parent`: NotFound unless it is a child of
+    /// `parent`; OutOfMemory, with nothing removed, when the removal cannot be recorded.
+    Removal RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child);
+    /// Removes the first attribute of that name from `node`, in the same way.
+    Removal RemoveAttribute(const pugi::xml_node& node, const char* name);
+    /// To be called before the tree is loaded again: every body made so far loses its item.
+    void WillLoad() noexcept;
+
+    /// Whether an item that a body found good in `generation` is still in the tree.
+    bool StillHolds(const void* item, std::uint64_t generation) const noexcept {
+        return generation >= m_loaded && !m_removed.RemovedSince(item, generation);
+    }
+
+    /// Whether the document was loaded again after `generation`.
+    bool LoadedSince(std::uint64_t generation) const noexcept { return generation < m_loaded; }
+
+    /// The document pointer for bodies the document handle makes: it holds the current
+    /// generation. Set while a document handle exists.
+    const boost::shared_ptr<CZuXDocumentPrivate>& HandleOwner() const noexcept { return m_pCurrent; }
+    /// Points `owner`, a body's document pointer, at the current generation, so that the body no
+    /// longer keeps the records of older ones. Leaves it as it is when that needs memory there is
+    /// none of; the body then keeps older records a little longer.
+    void Adopt(boost::shared_ptr<CZuXDocumentPrivate>& owner) noexcept;
+    /// The document handle's constructor and destructor. While the handle exists the document
+    /// holds its current generation itself; after, only the bodies do.
+    void AttachHandle();
+    void DetachHandle() noexcept;
+
+    /// Recorded removed items: for tests of the bound on the record.
+    std::size_t RecordedItems() const noexcept { return m_removed.Size(); }
+
+    /// The current generation, which every body access compares with the body's own.
+    std::uint64_t m_generation = 1;
     pugi::xml_document m_document;
+
+private:
+    struct Lease;
+    struct Generation {
+        std::uint64_t number; // no body holding the lease found its item good before this
+        boost::weak_ptr<Lease> lease;
+    };
+
+    template <class ForEachItem>
+    bool Record(ForEachItem&& forEachItem);
+    void NewGeneration() noexcept;
+    boost::shared_ptr<Lease> NewLease();
+    std::uint64_t OldestHeldGeneration() noexcept;
+
+    std::uint64_t m_loaded = 1; // the generation the last load started
+    CZuXRemovedItems m_removed;
+    bool m_hasHandle = false;
+    boost::shared_ptr<CZuXDocumentPrivate> m_pCurrent; // on the current lease, while m_hasHandle
+    boost::weak_ptr<Lease> m_currentLease;
+    std::vector<Generation> m_generations; // the leases that may still be held, oldest first
 };
 
 #endif

@@ -42,12 +42,22 @@ bool CanTakeCopy(const pugi::xml_node& parent, const pugi::xml_node& source, con
 
 // The node of the handle a pointer points to; no node for a null pointer.
 static pugi::xml_node NodeOfHandle(const CZuXNodePtr& handle) {
-    return handle ? handle->GetPrivate(handle)->m_item : pugi::xml_node();
+    return handle ? handle->GetPrivate(handle)->Item() : pugi::xml_node();
+}
+
+// Removes `child` from the children of `parent`'s node.
+static Removal RemoveChildOf(CZuXNodePrivate& parent, const pugi::xml_node& child) {
+    const pugi::xml_node& node = parent.Item();
+    return node ? parent.m_pDocument->RemoveChild(node, child) : Removal::NotFound;
 }
 
 CZuXNodePrivate::CZuXNodePrivate() = default;
 
 CZuXNodePrivate::~CZuXNodePrivate() = default;
+
+void CZuXNodePrivate::Recheck() noexcept {
+    RecheckBody(*this, {m_item.internal_object()});
+}
 
 CZuXNode::CZuXNode() : m_pPrivate(boost::make_shared<CZuXNodePrivate>()) {}
 
@@ -69,38 +79,38 @@ CZuXNode& CZuXNode::operator=(const CZuXNode& other) {
 CZuXNode::~CZuXNode() = default;
 
 bool CZuXNode::Exists() const {
-    return static_cast<bool>(m_pPrivate->m_item);
+    return static_cast<bool>(m_pPrivate->Item());
 }
 
 std::string CZuXNode::Name() const {
-    const pugi::xml_node& node = m_pPrivate->m_item;
+    const pugi::xml_node& node = m_pPrivate->Item();
     return node ? std::string(node.name()) : std::string();
 }
 
 std::string CZuXNode::Path() const {
-    return m_pPrivate->m_item.path('/');
+    return m_pPrivate->Item().path('/');
 }
 
 CZuError CZuXNode::MoveNext() const {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     node = node.next_sibling(node.name());
     return CZuError::Success();
 }
 
 CZuError CZuXNode::MoveNextSibling() const {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     node = node.next_sibling();
     return CZuError::Success();
 }
 
 CZuError CZuXNode::MovePreviousSibling() const {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     node = node.previous_sibling();
     return CZuError::Success();
 }
 
 CZuXNodePrivatePtr CZuXNode::GetFirstNode() {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.first_child(); });
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [this] { return m_pPrivate->Item().first_child(); });
 }
 
 CZuXNodePrivatePtr CZuXNode::GetNode(const char* name) {
@@ -108,47 +118,47 @@ CZuXNodePrivatePtr CZuXNode::GetNode(const char* name) {
 }
 
 CZuXNodePrivatePtr CZuXNode::GetNode(const char* name) const {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [&] { return ChildNamed(m_pPrivate->m_item, name); });
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [&] { return ChildNamed(m_pPrivate->Item(), name); });
 }
 
 boost::shared_ptr<CZuXAttributePrivate> CZuXNode::GetFirstAttribute() {
-    return DeriveBody<CZuXAttributePrivate>(m_pPrivate->m_pDocument,
-                                            [this] { return m_pPrivate->m_item.first_attribute(); });
+    boost::shared_ptr<CZuXAttributePrivate> body =
+        DeriveBody<CZuXAttributePrivate>(*m_pPrivate, [this] { return m_pPrivate->Item().first_attribute(); });
+    body->m_element = m_pPrivate->m_item;
+    return body;
 }
 
 CZuError CZuXNode::GetText(std::string& text) {
-    text = m_pPrivate->m_item.text().get();
+    text = m_pPrivate->Item().text().get();
     return CZuError::Success();
 }
 
 CZuError CZuXNode::SetText(const std::string& text) {
-    const pugi::xml_node& node = m_pPrivate->m_item;
+    const pugi::xml_node& node = m_pPrivate->Item();
     if (node.text().set(text.c_str())) return CZuError::Success();
     return WriteFailure(CanHoldText(node), ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
 }
 
 CZuXNodePrivatePtr CZuXNode::AppendNode(const char* name) {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument,
-                                       [&] { return AppendChildNamed(m_pPrivate->m_item, name); });
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [&] { return AppendChildNamed(m_pPrivate->Item(), name); });
 }
 
 CZuXNodePrivatePtr CZuXNode::PrependNode(const char* name) {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument,
-                                       [&] { return PrependChildNamed(m_pPrivate->m_item, name); });
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [&] { return PrependChildNamed(m_pPrivate->Item(), name); });
 }
 
 CZuXNodePrivatePtr CZuXNode::InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference) {
     return DeriveBody<CZuXNodePrivate>(
-        m_pPrivate->m_pDocument, [&] { return InsertChildNamedAfter(m_pPrivate->m_item, name, NodeOf(reference)); });
+        *m_pPrivate, [&] { return InsertChildNamedAfter(m_pPrivate->Item(), name, NodeOf(reference)); });
 }
 
 CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference) {
     return DeriveBody<CZuXNodePrivate>(
-        m_pPrivate->m_pDocument, [&] { return InsertChildNamedBefore(m_pPrivate->m_item, name, NodeOf(reference)); });
+        *m_pPrivate, [&] { return InsertChildNamedBefore(m_pPrivate->Item(), name, NodeOf(reference)); });
 }
 
 CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
     if (node.append_copy(proto)) return CZuError::Success();
     return WriteFailure(CanTakeCopy(node, proto, nullptr),
@@ -156,7 +166,7 @@ CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
 }
 
 CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr source) {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
     if (node.prepend_copy(proto)) return CZuError::Success();
     return WriteFailure(CanTakeCopy(node, proto, nullptr),
@@ -164,7 +174,7 @@ CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr source) {
 }
 
 CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference) {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
     const pugi::xml_node next_to = NodeOfHandle(reference);
     if (node.insert_copy_after(proto, next_to)) return CZuError::Success();
@@ -173,7 +183,7 @@ CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference
 }
 
 CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference) {
-    pugi::xml_node& node = m_pPrivate->m_item;
+    pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
     const pugi::xml_node next_to = NodeOfHandle(reference);
     if (node.insert_copy_before(proto, next_to)) return CZuError::Success();
@@ -182,163 +192,168 @@ CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr referenc
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {
-    return NotFoundUnless(RemoveChild(m_pPrivate->m_item, NodeOfHandle(child)),
-                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePtr)"));
+    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOfHandle(child)),
+                         ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
-    return NotFoundUnless(RemoveChild(m_pPrivate->m_item, NodeOf(child)),
-                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)"));
+    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child)),
+                         ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(const std::string& name) {
-    if (RemoveChildNamed(m_pPrivate->m_item, name.c_str())) return CZuError::Success();
-    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"), kWin32NotFound,
-                                   "NodeName=[%s]", name.c_str());
+    const Removal removal = RemoveChildOf(*m_pPrivate, ChildNamed(m_pPrivate->Item(), name.c_str()));
+    if (removal == Removal::Done) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"),
+                                   FailureCode(removal), "NodeName=[%s]", name.c_str());
 }
 
 CZuError CZuXNode::RemoveAttribute(const std::string& name) {
-    if (m_pPrivate->m_item.remove_attribute(name.c_str())) return CZuError::Success();
+    const pugi::xml_node& node = m_pPrivate->Item();
+    const Removal removal = node ? m_pPrivate->m_pDocument->RemoveAttribute(node, name.c_str()) : Removal::NotFound;
+    if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
-                                   kWin32NotFound, "AttributeName=[%s]", name.c_str());
+                                   FailureCode(removal), "AttributeName=[%s]", name.c_str());
 }
 
 CZuError CZuXNode::RemoveFromParent() {
-    const pugi::xml_node& node = m_pPrivate->m_item;
-    return NotFoundUnless(RemoveChild(node.parent(), node), ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
+    const pugi::xml_node node = m_pPrivate->Item();
+    const pugi::xml_node parent = node.parent();
+    const Removal removal = parent ? m_pPrivate->m_pDocument->RemoveChild(parent, node) : Removal::NotFound;
+    return RemovalResult(removal, ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
 }
 
 bool CZuXNode::AttributeExists(const char* name) const {
-    return !AttributeNamed(m_pPrivate->m_item, name).empty();
+    return !AttributeNamed(m_pPrivate->Item(), name).empty();
 }
 
 // The typed families: each member is one call into the shared conversions.
 
 bool CZuXNode::AttributeAsBOOL(const char* name, bool fallback) const {
-    return ReadAttribute<Bool>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<Bool>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsBOOL(const char* name, bool& value) const {
-    return GetAttribute<Bool>(m_pPrivate->m_item, name, value,
+    return GetAttribute<Bool>(m_pPrivate->Item(), name, value,
                               ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsBOOL(const char*, bool&) const"));
 }
 CZuError CZuXNode::SetAttributeBOOL(const char* name, bool value) {
-    return SetAttribute<Bool>(m_pPrivate->m_item, name, value,
+    return SetAttribute<Bool>(m_pPrivate->Item(), name, value,
                               ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeBOOL(const char*, bool)"));
 }
 
 double CZuXNode::AttributeAsDOUBLE(const char* name, double fallback) const {
-    return ReadAttribute<Double>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<Double>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsDOUBLE(const char* name, double& value) const {
     return GetAttribute<Double>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsDOUBLE(const char*, double&) const"));
 }
 CZuError CZuXNode::SetAttributeDOUBLE(const char* name, double value) {
-    return SetAttribute<Double>(m_pPrivate->m_item, name, value,
+    return SetAttribute<Double>(m_pPrivate->Item(), name, value,
                                 ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeDOUBLE(const char*, double)"));
 }
 
 int CZuXNode::AttributeAsINT(const char* name, int fallback) const {
-    return ReadAttribute<Int>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<Int>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsINT(const char* name, int& value) const {
-    return GetAttribute<Int>(m_pPrivate->m_item, name, value,
+    return GetAttribute<Int>(m_pPrivate->Item(), name, value,
                              ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsINT(const char*, int&) const"));
 }
 CZuError CZuXNode::SetAttributeINT(const char* name, int value) {
-    return SetAttribute<Int>(m_pPrivate->m_item, name, value,
+    return SetAttribute<Int>(m_pPrivate->Item(), name, value,
                              ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeINT(const char*, int)"));
 }
 
 unsigned int CZuXNode::AttributeAsUINT(const char* name, unsigned int fallback) const {
-    return ReadAttribute<UInt>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<UInt>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsUINT(const char* name, unsigned int& value) const {
     return GetAttribute<UInt>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsUINT(const char*, unsigned int&) const"));
 }
 CZuError CZuXNode::SetAttributeUINT(const char* name, unsigned int value) {
-    return SetAttribute<UInt>(m_pPrivate->m_item, name, value,
+    return SetAttribute<UInt>(m_pPrivate->Item(), name, value,
                               ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeUINT(const char*, unsigned int)"));
 }
 
 long long CZuXNode::AttributeAsLONGLONG(const char* name, long long fallback) const {
-    return ReadAttribute<LongLong>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<LongLong>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsLONGLONG(const char* name, LONGLONG& value) const {
     return GetAttribute<LongLong>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsLONGLONG(const char*, LONGLONG&) const"));
 }
 CZuError CZuXNode::SetAttributeLONGLONG(const char* name, long long value) {
-    return SetAttribute<LongLong>(m_pPrivate->m_item, name, value,
+    return SetAttribute<LongLong>(m_pPrivate->Item(), name, value,
                                   ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeLONGLONG(const char*, long long)"));
 }
 
 unsigned long long CZuXNode::AttributeAsULONGLONG(const char* name, unsigned long long fallback) const {
-    return ReadAttribute<ULongLong>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<ULongLong>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsULONGLONG(const char* name, ULONGLONG& value) const {
     return GetAttribute<ULongLong>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsULONGLONG(const char*, ULONGLONG&) const"));
 }
 CZuError CZuXNode::SetAttributeULONGLONG(const char* name, unsigned long long value) {
     return SetAttribute<ULongLong>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeULONGLONG(const char*, unsigned long long)"));
 }
 
 std::string CZuXNode::AttributeAsString(const char* name) const {
-    return ReadAttribute<String>(m_pPrivate->m_item, name, std::string());
+    return ReadAttribute<String>(m_pPrivate->Item(), name, std::string());
 }
 std::string CZuXNode::AttributeAsString(const char* name, const std::string& fallback) const {
-    return ReadAttribute<String>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<String>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsString(const char* name, std::string& value) const {
     return GetAttribute<String>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsString(const char*, std::string&) const"));
 }
 CZuError CZuXNode::SetAttributeString(const char* name, const std::string& value) {
     return SetAttribute<String>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeString(const char*, const std::string&)"));
 }
 
 CTimeStamp CZuXNode::AttributeAsTimeStamp(const char* name) const {
-    return ReadAttribute<SystemTime>(m_pPrivate->m_item, name, SystemTime::Zero());
+    return ReadAttribute<SystemTime>(m_pPrivate->Item(), name, SystemTime::Zero());
 }
 CTimeStamp CZuXNode::AttributeAsTimeStamp(const char* name, CTimeStamp fallback) const {
-    return ReadAttribute<SystemTime>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<SystemTime>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsTimeStamp(const char* name, CTimeStamp& value) const {
     return GetAttribute<SystemTime>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsTimeStamp(const char*, CTimeStamp&) const"));
 }
 CZuError CZuXNode::SetAttributeTimeStamp(const char* name, CTimeStamp value) {
     return SetAttribute<SystemTime>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeTimeStamp(const char*, CTimeStamp)"));
 }
 
 CTimeStamp CZuXNode::AttributeAsTimeStampUnixTime(const char* name) const {
-    return ReadAttribute<UnixTime>(m_pPrivate->m_item, name, UnixTime::Zero());
+    return ReadAttribute<UnixTime>(m_pPrivate->Item(), name, UnixTime::Zero());
 }
 CTimeStamp CZuXNode::AttributeAsTimeStampUnixTime(const char* name, CTimeStamp fallback) const {
-    return ReadAttribute<UnixTime>(m_pPrivate->m_item, name, fallback);
+    return ReadAttribute<UnixTime>(m_pPrivate->Item(), name, fallback);
 }
 CZuError CZuXNode::GetAttributeAsTimeStampUnixTime(const char* name, CTimeStamp& value) const {
     return GetAttribute<UnixTime>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsTimeStampUnixTime(const char*, CTimeStamp&) const"));
 }
 CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value) {
     return SetAttribute<UnixTime>(
-        m_pPrivate->m_item, name, value,
+        m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char*, CTimeStamp)"));
 }
 

@@ -10,6 +10,13 @@ CZuXPathNodePrivate::CZuXPathNodePrivate() = default;
 
 CZuXPathNodePrivate::~CZuXPathNodePrivate() = default;
 
+void CZuXPathNodePrivate::Recheck() noexcept {
+    // An attribute item is gone when the attribute or its element (the item's parent) was removed.
+    const pugi::xml_attribute attribute = m_item.attribute();
+    RecheckBody(*this, {attribute.internal_object(),
+                        attribute ? m_item.parent().internal_object() : m_item.node().internal_object()});
+}
+
 CZuXPathNode::CZuXPathNode() : m_pPrivate(boost::make_shared<CZuXPathNodePrivate>()) {}
 
 CZuXPathNode::CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
@@ -17,13 +24,16 @@ CZuXPathNode::CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body) : m_pPri
 CZuXPathNode::~CZuXPathNode() = default;
 
 CZuXNodePrivatePtr CZuXPathNode::NodePrivate() {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.node(); });
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [this] { return m_pPrivate->Item().node(); });
 }
 
 boost::shared_ptr<CZuXAttributePrivate> CZuXPathNode::AttributePrivate() {
-    return DeriveBody<CZuXAttributePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.attribute(); });
+    boost::shared_ptr<CZuXAttributePrivate> body =
+        DeriveBody<CZuXAttributePrivate>(*m_pPrivate, [this] { return m_pPrivate->Item().attribute(); });
+    body->m_element = m_pPrivate->m_item.parent();
+    return body;
 }
 
 CZuXNodePrivatePtr CZuXPathNode::ParentPrivate() {
-    return DeriveBody<CZuXNodePrivate>(m_pPrivate->m_pDocument, [this] { return m_pPrivate->m_item.parent(); });
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [this] { return m_pPrivate->Item().parent(); });
 }

@@ -17,15 +17,17 @@ CZuXPathNodeSet::CZuXPathNodeSet(boost::shared_ptr<CZuXPathNodeSetPrivate> body)
 CZuXPathNodeSet::~CZuXPathNodeSet() = default;
 
 bool CZuXPathNodeSet::Empty() const {
-    return m_pPrivate->m_item.empty();
+    return m_pPrivate->Items().empty();
 }
 
 unsigned long CZuXPathNodeSet::Size() const {
-    return m_pPrivate->m_item.size();
+    return m_pPrivate->Items().size();
 }
 
 boost::shared_ptr<CZuXPathNode> CZuXPathNodeSet::Node(unsigned long index) const {
-    const pugi::xpath_node_set& set = m_pPrivate->m_item;
+    // The item body starts in the set's generation, so that it finds out itself, when it is
+    // used, whether its item was removed since the selection.
+    const pugi::xpath_node_set& set = m_pPrivate->Items();
     return boost::make_shared<CZuXPathNode>(DeriveBody<CZuXPathNodePrivate>(
-        m_pPrivate->m_pDocument, [&] { return index < set.size() ? set[index] : pugi::xpath_node(); }));
+        *m_pPrivate, [&] { return index < set.size() ? set[index] : pugi::xpath_node(); }));
 }

@@ -2,21 +2,32 @@
 #ifndef ZUX_ZUXPATHNODESETPRIVATE_H
 #define ZUX_ZUXPATHNODESETPRIVATE_H
 
+#include "ZuXDocumentPrivate.h"
+
 #include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
-class CZuXDocumentPrivate;
+#include <cstdint>
 
-/// The body of an XPath node set: the selected items and the document that holds them.
+/// The body of an XPath node set: the selected items and the document that holds them (see
+/// ZuXBody.h). The set is a snapshot: its items are checked one by one when they are used, and
+/// the set itself only reads as empty once the document was loaded again.
 class CZuXPathNodeSetPrivate {
 public:
     ZUX_EXPORT CZuXPathNodeSetPrivate();
     ZUX_EXPORT ~CZuXPathNodeSetPrivate();
 
+    /// The selected items; none once the document was loaded again.
+    const pugi::xpath_node_set& Items() const {
+        static const pugi::xpath_node_set none;
+        return !m_item.empty() && m_pDocument->LoadedSince(m_generation) ? none : m_item;
+    }
+
     boost::shared_ptr<CZuXDocumentPrivate> m_pDocument; ///< null while detached
-    pugi::xpath_node_set m_item;                        ///< the selected items
+    pugi::xpath_node_set m_item;                        ///< the selected items; read through Items()
+    std::uint64_t m_generation = 0;                     ///< when the items were selected
 };
 
 #endif

@@ -19,6 +19,20 @@ inline CZuError WriteFailure(bool writable, const WNCodeLocation& location, cons
     return WNErrorUtil::ErrorWin32(location, win32);
 }
 
+/// What a removal came to.
+enum class Removal { Done, NotFound, OutOfMemory };
+
+/// The Win32 code of a removal that failed: 1168 when there was nothing to remove, 14 when the
+/// removal could not be recorded for lack of memory (then nothing was removed).
+inline unsigned int FailureCode(Removal removal) {
+    return removal == Removal::OutOfMemory ? kWin32OutOfMemory : kWin32NotFound;
+}
+
+/// Success for a removal done, otherwise its failure code without a message.
+inline CZuError RemovalResult(Removal removal, const WNCodeLocation& location) {
+    return removal == Removal::Done ? CZuError::Success() : WNErrorUtil::ErrorWin32(location, FailureCode(removal));
+}
+
 /// Success when `done`, otherwise 1168 without a message.
 inline CZuError NotFoundUnless(bool done, const WNCodeLocation& location) {
     return done ? CZuError::Success() : WNErrorUtil::ErrorWin32(location, kWin32NotFound);

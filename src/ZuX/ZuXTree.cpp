@@ -8,15 +8,13 @@
 
 namespace {
 
-// Up to these depths pugixml's recursion needs only some tens of kilobytes of stack, which any
-// thread has; the measured cost is 50 to 100 bytes per level.
-constexpr std::size_t kShallowSubtree = 1000;
+// Paths up to this many segments go to pugixml, whose lookup recurses once per segment.
 constexpr std::size_t kShortPath = 250;
 
 // --- removal -----------------------------------------------------------------------------------
 
-bool DeeperThan(const pugi::xml_node& top, std::size_t limit) {
-    std::size_t depth = 0;
+bool DeeperThan(const pugi::xml_node& top, int limit) {
+    int depth = 0;
     pugi::xml_node node = top;
     for (;;) {
         if (const pugi::xml_node child = node.first_child()) {
@@ -104,10 +102,14 @@ void TakeApartDeepSubtree(const pugi::xml_node& parent, const pugi::xml_node& ch
     // Exactly when remove_child would succeed; a failed removal must change nothing. A null parent
     // needs its own test: the document node's parent is null too.
     if (!parent || !child || child.parent() != parent || !DeeperThan(child, kShallowSubtree)) return;
-    pugi::xml_node node = child;
+    TakeApartSubtree(child);
+}
+
+void TakeApartSubtree(const pugi::xml_node& top) {
+    pugi::xml_node node = top;
     for (;;) {
         while (const pugi::xml_node first = node.first_child()) node = first;
-        if (node == child) return;
+        if (node == top) return;
         pugi::xml_node up = node.parent();
         up.remove_child(node); // a leaf: nothing to recurse into
         node = up;

@@ -167,6 +167,7 @@ CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form
     if (appended) attribute = node.append_attribute(name);
     // pugixml stores nothing into no attribute, so a failed lookup and append need no test here.
     if (Form::Write(attribute, value)) return CZuError::Success();
+    // No body was ever made on the appended attribute, so taking it back needs no record.
     if (appended && attribute) node.remove_attribute(attribute);
     return WriteFailure(name && TakesAttributes(node), location, PrintableName(name));
 }

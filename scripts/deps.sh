@@ -31,3 +31,11 @@ ensure_comma_locale() {
 
 # What every build needs.
 ZUX_BUILD_PACKAGES=(cmake make g++ pkg-config libpugixml-dev libboost-dev)
+
+# clang, with the sanitizer and fuzzer runtimes of the very version installed.
+ensure_clang() {
+    ensure_packages clang llvm
+    local major
+    major=$(clang --version | sed -n 's/.*clang version \([0-9]*\).*/\1/p' | head -n 1)
+    ensure_packages "libclang-rt-${major}-dev"
+}

@@ -8,7 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${ZUX_BUILD_PACKAGES[@]}" clang libclang-rt-14-dev
+ensure_packages "${ZUX_BUILD_PACKAGES[@]}"
+ensure_clang
 
 seconds=${1:-60}
 build=${ZUX_FUZZ_BUILD_DIR:-build/fuzz}

@@ -3,11 +3,13 @@
 # tests under AddressSanitizer with UndefinedBehaviorSanitizer (clang++) and under
 # ThreadSanitizer (g++), every fuzz target for 60 seconds (ZUX_FUZZ_SECONDS), and the tests under
 # valgrind memcheck, then clang-format and clang-tidy. Each step stops the script at its first failure.
+# Build directories: ZUX_BUILD_DIR (default build/test), and beside it the same name with -asan and
+# -tsan for the sanitizer builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${ZUX_BUILD_PACKAGES[@]}" googletest libgtest-dev clang libclang-rt-14-dev llvm valgrind \
-    shared-mime-info iso-codes
+ensure_packages "${ZUX_BUILD_PACKAGES[@]}" googletest libgtest-dev valgrind shared-mime-info iso-codes
+ensure_clang
 ensure_comma_locale
 export ZUX_REQUIRE_LOCALE=1
 export ZUX_REQUIRE_SYSTEM_XML=1
@@ -39,11 +41,11 @@ build_and_test "$build"
 step "tests under AddressSanitizer and UndefinedBehaviorSanitizer (clang++)"
 ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:allocator_may_return_null=1:detect_stack_use_after_return=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
-    build_and_test build/asan -DCMAKE_CXX_COMPILER=clang++ -DZUX_SANITIZE=address
+    build_and_test "$build-asan" -DCMAKE_CXX_COMPILER=clang++ -DZUX_SANITIZE=address
 
 step "tests under ThreadSanitizer (g++)"
 TSAN_OPTIONS=halt_on_error=1:allocator_may_return_null=1 \
-    build_and_test build/tsan -DZUX_SANITIZE=thread
+    build_and_test "$build-tsan" -DZUX_SANITIZE=thread
 
 step "fuzzing"
 bash scripts/fuzz.sh "${ZUX_FUZZ_SECONDS:-60}"

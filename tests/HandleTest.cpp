@@ -1,8 +1,12 @@
+#include "TestSupport.h"
+
 #include <ZuX/ZuX.h>
 
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
 #include <type_traits>
 #include <vector>
 
@@ -65,15 +69,35 @@ TEST(HandleTest, EmptyPointersNeverGiveNullBodies) {
 }
 
 TEST(HandleTest, HandlesLiveInStandardContainers) {
-    std::vector<CZuXNode> nodes(3);
-    nodes.push_back(nodes.front());
-    std::vector<CZuXAttribute> attributes(2);
-    attributes.push_back(attributes.back());
-    std::vector<CZuXPathNodeSet> sets(2);
+    // Containers copy through the const forms: each copy has a body of its own and moves alone.
+    auto document = zuxtest::Parse("<r a=\"1\" b=\"2\"><x/><y/></r>");
+    CZuXNode root(document->GetNode("r"));
+    std::vector<CZuXNode> nodes(1);
+    nodes.emplace_back(root.GetFirstNode());
+    nodes.push_back(nodes.back());
+    nodes.back().MoveNextSibling();
+    EXPECT_FALSE(nodes[0].Exists());
+    EXPECT_EQ("x", nodes[1].Name());
+    EXPECT_EQ("y", nodes[2].Name());
+
+    std::vector<CZuXAttribute> attributes{CZuXAttribute(root.GetFirstAttribute())};
+    attributes.push_back(attributes.front());
+    attributes.back().MoveNext();
+    EXPECT_EQ("a", attributes[0].Name());
+    EXPECT_EQ("b", attributes[1].Name());
+
+    std::map<std::string, CZuXNode> byName;
+    for (const CZuXNode& node : nodes) byName.emplace(node.Name(), node);
+    EXPECT_EQ(3u, byName.size());
+    EXPECT_EQ("/r/y", byName.at("y").Path());
+
+    // Sets share their body when copied.
+    CZuXPathNodeSetPtr selected;
+    ASSERT_FALSE(document->SelectNodes(selected, "/r/*").IsError());
+    std::vector<CZuXPathNodeSet> sets(1, *selected);
     sets.push_back(sets.front());
-    EXPECT_EQ(4u, nodes.size());
-    EXPECT_EQ(3u, attributes.size());
-    EXPECT_EQ(3u, sets.size());
+    EXPECT_EQ(2u, sets[1].Size());
+    EXPECT_EQ("y", CZuXNode(sets[1].Node(1)->NodePrivate()).Name());
 }
 
 } // namespace

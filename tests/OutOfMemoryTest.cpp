@@ -1,5 +1,6 @@
 // What the library reports when memory runs out, in pugixml or in its own allocations.
 #include "FailingAllocator.h"
+#include "TestSupport.h"
 
 #include <ZuX/ZuX.h>
 
@@ -12,22 +13,12 @@
 namespace {
 
 using zuxtest::Allocator;
+using zuxtest::Parse;
 using zuxtest::ScopedAllocationFailure;
+using zuxtest::Text;
 
 // Longer than a pugixml memory page, so storing it always asks the allocator.
 const std::string kLongText(100000, 'x');
-
-std::unique_ptr<CZuXDocument> Parse(const char* xml) {
-    std::unique_ptr<CZuXDocument> document(new CZuXDocument);
-    EXPECT_FALSE(document->LoadFromString(xml).IsError());
-    return document;
-}
-
-std::string Text(CZuXDocument& document) {
-    std::string text;
-    document.SaveAsString(text, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration));
-    return text;
-}
 
 void ExpectOutOfMemory(const CZuError& error, const char* function, const char* message = "") {
     EXPECT_EQ(14u, error.GetWin32Code()) << error.AsString();

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
 
@@ -60,14 +63,15 @@ inline void WriteFile(const std::string& path, const std::string& content) {
     std::ofstream(path, std::ios::binary) << content;
 }
 
-/// A scratch directory removed with everything in it at the end of the scope.
+/// A scratch directory removed with everything in it at the end of the scope. When none can be
+/// made, the test fails with an exception: there is then nothing to remove.
 class TempDir {
 public:
     TempDir() {
         char pattern[] = "/tmp/zux-test-XXXXXX";
         const char* made = mkdtemp(pattern);
-        EXPECT_NE(nullptr, made);
-        m_path = made ? made : "/tmp";
+        if (!made) throw std::runtime_error(std::string("no scratch directory: ") + std::strerror(errno));
+        m_path = made;
     }
     ~TempDir() {
         std::error_code ignored;

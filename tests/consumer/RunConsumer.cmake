@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix, then builds the consumer against it twice, through
-# find_package and through pkg-config, and runs both programs.
-# Variables: ZUX_BUILD_DIR, ZUX_CONSUMER_SOURCE, ZUX_WORK_DIR, ZUX_CXX_COMPILER.
+# find_package and through pkg-config, builds it a third time with ZuX's sources inside its own
+# build (FetchContent), and runs all three programs.
+# Variables: ZUX_BUILD_DIR, ZUX_SOURCE_DIR, ZUX_CONSUMER_SOURCE, ZUX_WORK_DIR, ZUX_CXX_COMPILER.
 set(prefix "${ZUX_WORK_DIR}/prefix")
 file(REMOVE_RECURSE "${ZUX_WORK_DIR}")
 
@@ -32,3 +33,14 @@ endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
 run(${ZUX_CXX_COMPILER} -std=c++17 "${ZUX_CONSUMER_SOURCE}/consumer.cpp" ${flags} -o "${ZUX_WORK_DIR}/consumer-pc")
 run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${libdir}" "${ZUX_WORK_DIR}/consumer-pc")
+
+# FetchContent_Declare(ZuX SOURCE_DIR ...): ZuX as a subdirectory of the consumer's build, with the
+# consumer's build type (none) and without ZuX's tests, examples and fuzzers.
+run(${CMAKE_COMMAND} -S "${ZUX_CONSUMER_SOURCE}" -B "${ZUX_WORK_DIR}/subdirectory-build"
+    "-DZUX_SOURCE_DIR=${ZUX_SOURCE_DIR}" "-DCMAKE_CXX_COMPILER=${ZUX_CXX_COMPILER}")
+execute_process(COMMAND ${CMAKE_COMMAND} -L -N "${ZUX_WORK_DIR}/subdirectory-build" OUTPUT_VARIABLE cache)
+if(NOT cache MATCHES "CMAKE_BUILD_TYPE:STRING=\n" OR cache MATCHES "ZUX_BUILD_TESTS:BOOL=ON")
+    message(FATAL_ERROR "ZuX as a subdirectory changed the consumer's build type or builds its tests:\n${cache}")
+endif()
+run(${CMAKE_COMMAND} --build "${ZUX_WORK_DIR}/subdirectory-build" -j 2)
+run("${ZUX_WORK_DIR}/subdirectory-build/consumer")

@@ -192,13 +192,13 @@ CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
 }
 
 CZuError CZuXNode::RemoveNode(const std::string& name) {
-    if (RemoveChildNamed(m_pPrivate->m_item, name.c_str())) return CZuError::Success();
+    if (RemoveChildNamed(m_pPrivate->m_item, name)) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"), kWin32NotFound,
                                    "NodeName=[%s]", name.c_str());
 }
 
 CZuError CZuXNode::RemoveAttribute(const std::string& name) {
-    if (m_pPrivate->m_item.remove_attribute(name.c_str())) return CZuError::Success();
+    if (RemoveAttributeNamed(m_pPrivate->m_item, name)) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
                                    kWin32NotFound, "AttributeName=[%s]", name.c_str());
 }

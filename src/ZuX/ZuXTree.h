@@ -2,7 +2,8 @@
 //
 // The pugixml calls that take a name, made safe for a null name: a null name is a name no item
 // has, so lookups and additions find or make nothing and removals remove nothing. Additions also
-// make nothing for a name that is not an XML name (IsXmlName). The document and the node
+// make nothing for a name that is not an XML name (IsXmlName), and a std::string name holding a
+// NUL character matches nothing rather than its part before the NUL. The document and the node
 // operations of the same name share these.
 //
 // Also the pugixml calls that recurse once per tree level or path segment, made safe for deep
@@ -13,6 +14,8 @@
 #include "ZuXName.h"
 
 #include <pugixml.hpp>
+
+#include <string>
 
 inline pugi::xml_node ChildNamed(const pugi::xml_node& parent, const char* name) {
     return name ? parent.child(name) : pugi::xml_node();
@@ -50,9 +53,15 @@ inline bool RemoveChild(pugi::xml_node parent, const pugi::xml_node& child) {
 }
 
 /// `parent.remove_child(name)` (the first child of that name), safe for subtrees of any depth.
-inline bool RemoveChildNamed(pugi::xml_node parent, const char* name) {
-    TakeApartDeepSubtree(parent, parent.child(name));
-    return parent.remove_child(name);
+inline bool RemoveChildNamed(pugi::xml_node parent, const std::string& name) {
+    if (HoldsNul(name)) return false;
+    TakeApartDeepSubtree(parent, parent.child(name.c_str()));
+    return parent.remove_child(name.c_str());
+}
+
+/// `node.remove_attribute(name)` (the first attribute of that name).
+inline bool RemoveAttributeNamed(pugi::xml_node node, const std::string& name) {
+    return !HoldsNul(name) && node.remove_attribute(name.c_str());
 }
 
 /// `start.first_element_by_path(path, '/')`, safe for paths of any length. pugixml recurses once

@@ -12,10 +12,10 @@ using namespace zuxvalue;
 
 namespace {
 
-// Element, document, text and CDATA nodes hold text; comments and declarations do not.
+// The nodes a text write can go to: elements, text and CDATA; not comments, declarations or the
+// document node (see WritableText).
 bool CanHoldText(const pugi::xml_node& node) {
     switch (node.type()) {
-    case pugi::node_document:
     case pugi::node_element:
     case pugi::node_pcdata:
     case pugi::node_cdata:
@@ -23,6 +23,12 @@ bool CanHoldText(const pugi::xml_node& node) {
     default:
         return false;
     }
+}
+
+// The text a write goes to; none on the document node. pugixml would store it in a text child of
+// the document node, which a save writes after the root element and a load drops again.
+pugi::xml_text WritableText(const pugi::xml_node& node) {
+    return node.type() == pugi::node_document ? pugi::xml_text() : node.text();
 }
 
 // Whether pugixml lets a node of kind `child` be inserted below `parent`.
@@ -123,7 +129,7 @@ CZuError CZuXNode::GetText(std::string& text) {
 
 CZuError CZuXNode::SetText(const std::string& text) {
     const pugi::xml_node& node = m_pPrivate->m_item;
-    if (node.text().set(text.c_str())) return CZuError::Success();
+    if (WritableText(node).set(text.c_str())) return CZuError::Success();
     return WriteFailure(CanHoldText(node), ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
 }
 

@@ -314,6 +314,12 @@ void WriteAndReadBack(CZuXNode& element) {
     Check(element.AttributeAsTimeStampUnixTime("zux-ut") == CTimeStamp::FromUnixTime(stamp.AsUnixTime()),
           "UnixTime reads back at whole seconds");
 
+    // A name from the input is stored when it is an XML name and refused otherwise; the round
+    // trips that follow show that no stored name turns into markup.
+    const CZuError named = element.SetAttributeString(s.c_str(), "zux");
+    Check(named.IsError() ? named.GetWin32Code() == 1168 : element.AttributeAsString(s.c_str()) == "zux",
+          "a name from the input is stored or refused", s);
+
     // Through an attribute handle: the text, then a typed value over it.
     CZuXAttribute handle(element.GetFirstAttribute());
     const std::string text = s + "\t<&>\"'";

@@ -129,10 +129,18 @@ TEST(NodeNavigationTest, SetTextOnNodesWithoutTextFails) {
     ASSERT_EQ("", comment.Name());
     EXPECT_EQ("", TextOf(comment)) << "a comment's content is not its text";
 
+    // Nor does the document node: a save would write the text after the root, and a load drop it.
+    std::vector<CZuXNode> nodes = {declaration, comment};
+    for (const char* path : {"", ".", "/"}) {
+        CZuXNodePrivatePtr top;
+        ASSERT_FALSE(document.QueryPrivate(top, path).IsError());
+        nodes.emplace_back(top);
+    }
+
     std::string before;
     document.SaveAsString(before);
-    for (CZuXNode* node : {&declaration, &comment})
-        zuxtest::ExpectError(node->SetText("x"), 1168, "ZuXNode.cpp", "CZuError CZuXNode::SetText(const string&)", "");
+    for (CZuXNode& node : nodes)
+        zuxtest::ExpectError(node.SetText("x"), 1168, "ZuXNode.cpp", "CZuError CZuXNode::SetText(const string&)", "");
     std::string after;
     document.SaveAsString(after);
     EXPECT_EQ(before, after);

@@ -115,6 +115,14 @@ TEST(SaveTest, SavedTextLoadsIntoTheSameTree) {
     }
 }
 
+TEST(SaveTest, CdataHoldingItsEndIsSavedAsTwoSections) {
+    auto document = Parse("<r><![CDATA[x]]></r>");
+    ASSERT_FALSE(CZuXNode(document->GetNode("r")).SetText("a]]>b").IsError());
+    EXPECT_EQ("<r><![CDATA[a]]]]><![CDATA[>b]]></r>", zuxtest::Text(*document));
+    auto again = Parse(zuxtest::Text(*document));
+    EXPECT_EQ("a]]", zuxtest::TextOf(CZuXNode(again->GetNode("r"))));
+}
+
 TEST(FormatTest, NamesSetBitsInTableOrder) {
     EXPECT_EQ("0", BZuXFormat::AsString(0));
     EXPECT_EQ("Indent", BZuXFormat::AsString(0x01));

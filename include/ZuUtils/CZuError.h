@@ -60,7 +60,8 @@ class WNErrorPrivate;
 ///
 /// A success has code 0 and no records. An error has a negative code, HRESULT_FROM_WIN32 of its
 /// Win32 code, and one or more records, oldest first. Copies share the records: a record pushed
-/// through one copy is seen by all of them.
+/// through one copy is seen by all of them, so pushing on one copy while another thread reads
+/// any copy is a data race.
 class ZUUTILS_EXPORT CZuError {
 public:
     /// A success.

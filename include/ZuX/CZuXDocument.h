@@ -30,12 +30,14 @@ public:
 
     /// Parses UTF-8 text up to its first NUL character; comments, the XML declaration,
     /// processing instructions and the document type are dropped. The previous tree is discarded
-    /// even when parsing fails. On failure the result holds the parse error and then a record
-    /// for this call.
+    /// even when parsing fails; after a parse error the document holds what was parsed before it.
+    /// On failure the result holds the parse error and then a record for this call.
     CZuError LoadFromString(const std::string& xml);
     /// Parses a file, detecting its encoding; comments and the XML declaration are kept as nodes.
-    /// The previous tree is discarded even when loading fails. On failure the result holds the
-    /// parse or file error and then a record with "FileName=[path]".
+    /// The previous tree is discarded even when loading fails; after a parse error the document
+    /// holds what was parsed before it. On failure the result holds the parse or file error and
+    /// then a record with "FileName=[path]". A path holding a NUL character fails as a file that
+    /// is not found (Win32 2), a directory as a read error (30).
     CZuError LoadFromFile(const std::string& path);
 
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
@@ -45,7 +47,8 @@ public:
     /// line breaks but no indentation.
     CZuError SaveAsString(std::string& output, BZuXFormat format);
     /// Writes the document to a file as UTF-8, indented with one tab per level. Fails with
-    /// Win32 774 and "FileName=[path]" when the file cannot be opened or written. A declaration
+    /// Win32 774 and "FileName=[path]" when the file cannot be opened or written, and when the
+    /// path holds a NUL character (it is not cut at the NUL). A declaration
     /// kept from a file is written back as it is, also when it names another encoding than UTF-8.
     CZuError SaveToFile(const std::string& path);
     /// The same with the caller's format bits.
@@ -61,7 +64,8 @@ public:
     /// The same on a const document.
     CZuXNodePrivatePtr GetNode(const char* name) const;
     /// A new body on a new top-level element of that name, placed last; no node when nothing
-    /// could be created (null name, out of memory).
+    /// could be created (a name that is not an XML 1.0 name in valid UTF-8, null and "" included;
+    /// out of memory).
     CZuXNodePrivatePtr AppendNode(const char* name);
     /// The same, placed first.
     CZuXNodePrivatePtr PrependNode(const char* name);
@@ -76,7 +80,8 @@ public:
     /// Every handle on a removed node or attribute is empty afterwards.
     CZuError RemoveNode(CZuXNodePrivatePtr node);
     /// Removes the first top-level node of that name; fails with Win32 1168 and
-    /// "NodeName=[name]" when there is none, and as above.
+    /// "NodeName=[name]" when there is none, and as above. A name holding a NUL character
+    /// matches nothing.
     CZuError RemoveNode(const std::string& name);
 
     /// Looks a node up by a path of names separated by '/', from the document node: the first

@@ -81,11 +81,13 @@ public:
     CZuError GetText(std::string& text);
     /// Stores the text (up to its first NUL character) in the node's text: an element without
     /// one gets a new text child at the end. Fails with Win32 1168 when the handle is empty or
-    /// the node cannot hold text (comment, declaration), 14 when pugixml runs out of memory.
+    /// the node cannot hold text (comment, declaration, the document node, whose text a save and
+    /// a load would not keep), 14 when pugixml runs out of memory.
     CZuError SetText(const std::string& text);
 
     /// A new body on a new child element of that name, placed last; no node when this node is
-    /// empty or takes no children (only elements and the document node do), or for a null name.
+    /// empty or takes no children (only elements and the document node do), or when the name is
+    /// not an XML 1.0 name in valid UTF-8 (null and "" included).
     CZuXNodePrivatePtr AppendNode(const char* name);
     /// The same, placed first.
     CZuXNodePrivatePtr PrependNode(const char* name);
@@ -112,9 +114,10 @@ public:
     /// The same, with the child's body.
     CZuError RemoveNode(CZuXNodePrivatePtr child);
     /// Removes the first child of that name; fails with 1168 (or 14, as above) and "NodeName=[name]".
+    /// A name holding a NUL character matches nothing (it is not cut at the NUL).
     CZuError RemoveNode(const std::string& name);
     /// Removes the first attribute of that name; fails with 1168 (or 14) and "AttributeName=[name]".
-    /// Handles on the attribute are empty afterwards.
+    /// A name holding a NUL character matches nothing. Handles on the attribute are empty afterwards.
     CZuError RemoveAttribute(const std::string& name);
     /// Removes this node from its parent; the handle is empty afterwards. Fails with 1168 for an
     /// empty handle or a node without parent.
@@ -131,9 +134,11 @@ public:
     ///   node has no such attribute (an empty handle has none), and then leaves `value` untouched.
     /// - SetAttribute<Type>(name, value) replaces the first attribute of that name in place, or
     ///   appends a new one last. It fails with 1168 and "Attribute=[name]" when the node takes no
-    ///   attributes (only elements and the XML declaration do), with 14 when pugixml runs out of
-    ///   memory; the tree is then unchanged.
-    /// Names are compared byte for byte; a null name is a name no attribute has.
+    ///   attributes (only elements and the XML declaration do) or the name is not an XML 1.0 name
+    ///   in valid UTF-8 (null and "" included), with 14 when pugixml runs out of memory; the tree
+    ///   is then unchanged.
+    /// Names are compared byte for byte; a null name is a name no attribute has. Reads take any
+    /// name.
     ///@{
 
     /// The attribute as a boolean (pugixml: true for text starting with 1, t, T, y or Y).

@@ -3,12 +3,14 @@
 #include "MakeSharedNothrow.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXName.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 
 #include <new>
+#include <sys/stat.h>
 
 namespace {
 
@@ -26,8 +28,28 @@ public:
     std::string m_text;
 };
 
+// load_file with the file options, for a path that pugixml can take. pugixml would open the file
+// named by the part before a NUL, and it takes a directory's seek position as its size, so that
+// loading one fails as out of memory. Such paths fail here, with the status pugixml gives a file
+// it cannot open or read, and the previous tree is discarded as pugixml discards it.
+pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string& path) {
+    pugi::xml_parse_result refused;
+    struct stat status {};
+    if (HoldsNul(path))
+        refused.status = pugi::status_file_not_found;
+    else if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
+        refused.status = pugi::status_io_error;
+    else
+        return document.load_file(path.c_str(), kFileParseOptions, pugi::encoding_auto);
+    document.reset();
+    return refused;
+}
+
 CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
+    // Not cut at a NUL: the file named by the part before it is not the file asked for.
+    if (HoldsNul(path))
+        return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
     if (!document.save_file(path.c_str(), indent, format, encoding))
         return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
     return CZuError::Success();
@@ -53,8 +75,7 @@ CZuError CZuXDocument::LoadFromString(const std::string& xml) {
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
     m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed =
-        m_pPrivate->m_document.load_file(path.c_str(), kFileParseOptions, pugi::encoding_auto);
+    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path);
     CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
     if (error.IsError())
         return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&)"), "FileName=[%s]",
@@ -132,7 +153,8 @@ CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {
 
 CZuError CZuXDocument::RemoveNode(const std::string& name) {
     CZuXDocumentPrivate& document = *m_pPrivate;
-    const Removal removal = document.RemoveChild(document.m_document, ChildNamed(document.m_document, name.c_str()));
+    const Removal removal =
+        document.RemoveChild(document.m_document, ChildNamed(document.m_document, LookupName(name)));
     if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
                                    FailureCode(removal), "NodeName=[%s]", name.c_str());

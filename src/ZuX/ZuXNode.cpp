@@ -12,10 +12,10 @@ using namespace zuxvalue;
 
 namespace {
 
-// Element, document, text and CDATA nodes hold text; comments and declarations do not.
+// The nodes a text write can go to: elements, text and CDATA; not comments, declarations or the
+// document node (see WritableText).
 bool CanHoldText(const pugi::xml_node& node) {
     switch (node.type()) {
-    case pugi::node_document:
     case pugi::node_element:
     case pugi::node_pcdata:
     case pugi::node_cdata:
@@ -23,6 +23,12 @@ bool CanHoldText(const pugi::xml_node& node) {
     default:
         return false;
     }
+}
+
+// The text a write goes to; none on the document node. pugixml would store it in a text child of
+// the document node, which a save writes after the root element and a load drops again.
+pugi::xml_text WritableText(const pugi::xml_node& node) {
+    return node.type() == pugi::node_document ? pugi::xml_text() : node.text();
 }
 
 // Whether pugixml lets a node of kind `child` be inserted below `parent`.
@@ -135,7 +141,7 @@ CZuError CZuXNode::GetText(std::string& text) {
 
 CZuError CZuXNode::SetText(const std::string& text) {
     const pugi::xml_node& node = m_pPrivate->Item();
-    if (node.text().set(text.c_str())) return CZuError::Success();
+    if (WritableText(node).set(text.c_str())) return CZuError::Success();
     return WriteFailure(CanHoldText(node), ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
 }
 
@@ -202,7 +208,7 @@ CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
 }
 
 CZuError CZuXNode::RemoveNode(const std::string& name) {
-    const Removal removal = RemoveChildOf(*m_pPrivate, ChildNamed(m_pPrivate->Item(), name.c_str()));
+    const Removal removal = RemoveChildOf(*m_pPrivate, ChildNamed(m_pPrivate->Item(), LookupName(name)));
     if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"),
                                    FailureCode(removal), "NodeName=[%s]", name.c_str());
@@ -210,7 +216,7 @@ CZuError CZuXNode::RemoveNode(const std::string& name) {
 
 CZuError CZuXNode::RemoveAttribute(const std::string& name) {
     const pugi::xml_node& node = m_pPrivate->Item();
-    const Removal removal = node ? m_pPrivate->m_pDocument->RemoveAttribute(node, name.c_str()) : Removal::NotFound;
+    const Removal removal = node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name)) : Removal::NotFound;
     if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
                                    FailureCode(removal), "AttributeName=[%s]", name.c_str());

@@ -1,38 +1,49 @@
 // Not part of the public interface.
 //
 // The pugixml calls that take a name, made safe for a null name: a null name is a name no item
-// has, so lookups and additions find or make nothing and removals remove nothing. The document
-// and the node operations of the same name share these.
+// has, so lookups and additions find or make nothing and removals remove nothing. Additions also
+// make nothing for a name that is not an XML name (IsXmlName), and a std::string name holding a
+// NUL character matches nothing rather than its part before the NUL. The document and the node
+// operations of the same name share these.
 //
 // Also the pugixml calls that recurse once per tree level or path segment, made safe for deep
 // trees and long paths, whose recursion would otherwise overflow the stack.
 #ifndef ZUX_ZUXTREE_H
 #define ZUX_ZUXTREE_H
 
+#include "ZuXName.h"
+
 #include <pugixml.hpp>
+
+#include <string>
 
 inline pugi::xml_node ChildNamed(const pugi::xml_node& parent, const char* name) {
     return name ? parent.child(name) : pugi::xml_node();
 }
 
 inline pugi::xml_node AppendChildNamed(pugi::xml_node parent, const char* name) {
-    return name ? parent.append_child(name) : pugi::xml_node();
+    return IsXmlName(name) ? parent.append_child(name) : pugi::xml_node();
 }
 
 inline pugi::xml_node PrependChildNamed(pugi::xml_node parent, const char* name) {
-    return name ? parent.prepend_child(name) : pugi::xml_node();
+    return IsXmlName(name) ? parent.prepend_child(name) : pugi::xml_node();
 }
 
 inline pugi::xml_node InsertChildNamedAfter(pugi::xml_node parent, const char* name, const pugi::xml_node& reference) {
-    return name ? parent.insert_child_after(name, reference) : pugi::xml_node();
+    return IsXmlName(name) ? parent.insert_child_after(name, reference) : pugi::xml_node();
 }
 
 inline pugi::xml_node InsertChildNamedBefore(pugi::xml_node parent, const char* name, const pugi::xml_node& reference) {
-    return name ? parent.insert_child_before(name, reference) : pugi::xml_node();
+    return IsXmlName(name) ? parent.insert_child_before(name, reference) : pugi::xml_node();
 }
 
 inline pugi::xml_attribute AttributeNamed(const pugi::xml_node& node, const char* name) {
     return name ? node.attribute(name) : pugi::xml_attribute();
+}
+
+/// A std::string name for the lookups above: null, which no item has, when it holds a NUL.
+inline const char* LookupName(const std::string& name) {
+    return HoldsNul(name) ? nullptr : name.c_str();
 }
 
 /// How deep a subtree pugixml may free by itself: it frees a removed subtree recursively, one stack

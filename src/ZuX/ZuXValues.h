@@ -157,19 +157,23 @@ inline bool TakesAttributes(const pugi::xml_node& node) {
 }
 
 /// SetAttribute<Type>: writes the first attribute of that name, appending it when missing.
-/// 1168 with "Attribute=[name]" when the node takes no attributes (or the name is null), 14 when
-/// pugixml cannot allocate; an attribute appended for a write that then failed is taken back.
+/// 1168 with "Attribute=[name]" when the node takes no attributes or the name is not an XML name
+/// (null and "" included), 14 when pugixml cannot allocate; an attribute appended for a write
+/// that then failed is taken back.
 template <class Form>
 CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form::Value& value,
                       const WNCodeLocation& location) {
-    pugi::xml_attribute attribute = AttributeNamed(node, name);
-    const bool appended = !attribute && name;
+    // Refused also when such an attribute exists (read from a file): the write goes by the name,
+    // and a name that could not be stored is not a name to write by.
+    const bool storable = IsXmlName(name);
+    pugi::xml_attribute attribute = storable ? node.attribute(name) : pugi::xml_attribute();
+    const bool appended = !attribute && storable;
     if (appended) attribute = node.append_attribute(name);
     // pugixml stores nothing into no attribute, so a failed lookup and append need no test here.
     if (Form::Write(attribute, value)) return CZuError::Success();
     // No body was ever made on the appended attribute, so taking it back needs no record.
     if (appended && attribute) node.remove_attribute(attribute);
-    return WriteFailure(name && TakesAttributes(node), location, PrintableName(name));
+    return WriteFailure(storable && TakesAttributes(node), location, PrintableName(name));
 }
 
 } // namespace zuxvalue

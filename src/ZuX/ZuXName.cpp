@@ -1,0 +1,96 @@
+#include "ZuXName.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <iterator>
+
+namespace {
+
+// Classes of the ASCII characters; bytes from 0x80 up have none and are decoded.
+constexpr unsigned char kNameStart = 1; // a NameStartChar (and so a NameChar)
+constexpr unsigned char kNameChar = 2;  // a NameChar
+
+constexpr std::array<unsigned char, 256> MakeAsciiClasses() {
+    std::array<unsigned char, 256> classes{};
+    for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kNameStart | kNameChar;
+    for (int c = 'a'; c <= 'z'; ++c) classes[c] = kNameStart | kNameChar;
+    classes[':'] = kNameStart | kNameChar;
+    classes['_'] = kNameStart | kNameChar;
+    for (int c = '0'; c <= '9'; ++c) classes[c] = kNameChar;
+    classes['-'] = kNameChar;
+    classes['.'] = kNameChar;
+    return classes;
+}
+
+constexpr std::array<unsigned char, 256> kAsciiClasses = MakeAsciiClasses();
+
+struct Range {
+    char32_t first;
+    char32_t last;
+};
+
+// The non-ASCII NameStartChars.
+constexpr Range kStartRanges[] = {
+    {0xC0, 0xD6},     {0xD8, 0xF6},     {0xF8, 0x2FF},    {0x370, 0x37D},   {0x37F, 0x1FFF},  {0x200C, 0x200D},
+    {0x2070, 0x218F}, {0x2C00, 0x2FEF}, {0x3001, 0xD7FF}, {0xF900, 0xFDCF}, {0xFDF0, 0xFFFD}, {0x10000, 0xEFFFF},
+};
+
+// The non-ASCII NameChars that cannot start a name.
+constexpr Range kOtherRanges[] = {{0xB7, 0xB7}, {0x300, 0x36F}, {0x203F, 0x2040}};
+
+template <std::size_t N>
+bool InRanges(char32_t c, const Range (&ranges)[N]) {
+    return std::any_of(std::begin(ranges), std::end(ranges),
+                       [c](const Range& range) { return c >= range.first && c <= range.last; });
+}
+
+// Decodes the sequence at `p`, whose lead byte is not ASCII, into `c` and moves `p` past it.
+// False for a sequence that is cut short or longer than the shortest form; the NUL that ends the
+// name is no continuation byte, so nothing past it is read. Surrogates and code points beyond
+// U+10FFFF decode, but lie in no range of name characters.
+bool DecodeUtf8(const unsigned char*& p, char32_t& c) {
+    const unsigned char lead = *p;
+    std::size_t length = 0;
+    char32_t least = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        c = lead & 0x1Fu;
+        least = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        c = lead & 0x0Fu;
+        least = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        c = lead & 0x07u;
+        least = 0x10000;
+    } else {
+        return false;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0u) != 0x80u) return false;
+        c = (c << 6) | (p[i] & 0x3Fu);
+    }
+    if (c < least) return false;
+    p += length;
+    return true;
+}
+
+} // namespace
+
+bool IsXmlName(const char* name) {
+    if (!name) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(name);
+    char32_t c = 0;
+    if (kAsciiClasses[*p] & kNameStart)
+        ++p;
+    else if (*p < 0x80 || !DecodeUtf8(p, c) || !InRanges(c, kStartRanges))
+        return false; // the empty name ends here too
+    for (;;) {
+        while (kAsciiClasses[*p] & kNameChar) ++p;
+        if (*p == 0) return true;
+        if (*p < 0x80 || !DecodeUtf8(p, c)) return false;
+        if (!InRanges(c, kStartRanges) && !InRanges(c, kOtherRanges)) return false;
+    }
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -99,6 +100,22 @@ TEST(ErrorTest, AsStringNamesCodeAndEveryRecord) {
               error.AsString());
     EXPECT_EQ("error 0x80070007 (Win32 7)\n  at c.cpp:1 in f",
               WNErrorUtil::ErrorWin32(WNCodeLocation("c.cpp", "f", 1), 7).AsString());
+
+    // Every code the library reports has its Windows name, written out here.
+    const std::pair<unsigned int, const char*> names[] = {
+        {ZuWin32::FileNotFound, "2 ERROR_FILE_NOT_FOUND"},
+        {ZuWin32::InvalidData, "13 ERROR_INVALID_DATA"},
+        {ZuWin32::OutOfMemory, "14 ERROR_OUTOFMEMORY"},
+        {ZuWin32::ReadFault, "30 ERROR_READ_FAULT"},
+        {ZuWin32::ErrorsEncountered, "774 ERROR_ERRORS_ENCOUNTERED"},
+        {ZuWin32::NotFound, "1168 ERROR_NOT_FOUND"},
+        {ZuWin32::InternalError, "1359 ERROR_INTERNAL_ERROR"},
+        {ZuWin32::Empty, "4306 ERROR_EMPTY"},
+    };
+    for (const auto& name : names)
+        EXPECT_NE(std::string::npos,
+                  WNErrorUtil::ErrorWin32(WNCodeLocation("c.cpp", "f", 1), name.first).AsString().find(name.second));
+    EXPECT_EQ(sizeof names / sizeof names[0], sizeof ZuWin32::kCodes / sizeof ZuWin32::kCodes[0]);
 }
 
 } // namespace

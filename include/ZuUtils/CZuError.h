@@ -3,9 +3,11 @@
 #define ZUUTILS_CZUERROR_H
 
 #include <ZuUtils/ZuUtilsExport.h>
+#include <ZuUtils/ZuWin32Codes.h>
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstdarg>
 #include <string>
 #include <vector>
 
@@ -59,9 +61,10 @@ class WNErrorPrivate;
 /// The result of every fallible operation, returned by value.
 ///
 /// A success has code 0 and no records. An error has a negative code, HRESULT_FROM_WIN32 of its
-/// Win32 code, and one or more records, oldest first. Copies share the records: a record pushed
-/// through one copy is seen by all of them, so pushing on one copy while another thread reads
-/// any copy is a data race.
+/// Win32 code (ZuWin32Codes.h names them), and one or more records, oldest first. Copies of an
+/// error share the records: a record pushed through one copy is seen by all of them, so pushing
+/// on one copy while another thread reads any copy is a data race. A success holds no records
+/// until its first Push: copies made before that each get records of their own.
 class ZUUTILS_EXPORT CZuError {
 public:
     /// A success.
@@ -92,6 +95,7 @@ private:
     friend class WNErrorUtil;
 
     WNErrorPrivate& Body();
+    CZuError& PushV(const WNCodeLocation& location, const char* format, va_list args);
 
     int m_code;
     boost::shared_ptr<WNErrorPrivate> m_body;

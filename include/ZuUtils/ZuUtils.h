@@ -6,5 +6,6 @@
 #include <ZuUtils/CDisplayBits.h>
 #include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CZuError.h>
+#include <ZuUtils/ZuWin32Codes.h>
 
 #endif

@@ -31,29 +31,6 @@ std::string FormatV(const char* format, va_list args) {
     return text;
 }
 
-const char* Win32Name(unsigned int win32) {
-    switch (win32) {
-    case 2:
-        return "ERROR_FILE_NOT_FOUND";
-    case 13:
-        return "ERROR_INVALID_DATA";
-    case 14:
-        return "ERROR_OUTOFMEMORY";
-    case 30:
-        return "ERROR_READ_FAULT";
-    case 774:
-        return "ERROR_ERRORS_ENCOUNTERED";
-    case 1168:
-        return "ERROR_NOT_FOUND";
-    case 1359:
-        return "ERROR_INTERNAL_ERROR";
-    case 4306:
-        return "ERROR_EMPTY";
-    default:
-        return nullptr;
-    }
-}
-
 const std::vector<CZuErrorRecord>& NoRecords() {
     static const std::vector<CZuErrorRecord> none;
     return none;
@@ -83,7 +60,7 @@ std::string CZuError::AsString() const {
     char head[96];
     if (IsError()) {
         const unsigned int win32 = GetWin32Code();
-        const char* name = Win32Name(win32);
+        const char* name = ZuWin32::Name(win32);
         std::snprintf(head, sizeof head, "error 0x%08X (Win32 %u%s%s)", static_cast<unsigned int>(m_code), win32,
                       name ? " " : "", name ? name : "");
     } else {
@@ -114,9 +91,13 @@ CZuError& CZuError::Push(const WNCodeLocation& location) {
 CZuError& CZuError::Push(const WNCodeLocation& location, const char* format, ...) {
     va_list args;
     va_start(args, format);
-    std::string message = FormatV(format, args);
+    PushV(location, format, args);
     va_end(args);
-    Body().m_records.emplace_back(location, std::move(message));
+    return *this;
+}
+
+CZuError& CZuError::PushV(const WNCodeLocation& location, const char* format, va_list args) {
+    Body().m_records.emplace_back(location, FormatV(format, args));
     return *this;
 }
 
@@ -128,14 +109,12 @@ CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int wi
 }
 
 CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    std::string message = FormatV(format, args);
-    va_end(args);
     CZuError error;
     error.m_code = CodeFromWin32(win32);
-    WNErrorPrivate& body = error.Body();
-    body.m_win32 = win32;
-    body.m_records.emplace_back(location, std::move(message));
+    error.Body().m_win32 = win32;
+    va_list args;
+    va_start(args, format);
+    error.PushV(location, format, args);
+    va_end(args);
     return error;
 }

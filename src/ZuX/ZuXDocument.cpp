@@ -49,9 +49,9 @@ CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& loca
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
     // Not cut at a NUL: the file named by the part before it is not the file asked for.
     if (HoldsNul(path))
-        return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
     if (!document.save_file(path.c_str(), indent, format, encoding))
-        return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
 
@@ -163,14 +163,14 @@ CZuError CZuXDocument::RemoveNode(const std::string& name) {
 CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query) {
     static const char* const kFunction = "CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)";
     node = boost::make_shared_nothrow<CZuXNodePrivate>();
-    if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+    if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     AttachToDocument(*node, *m_pPrivate);
     try {
         node->m_item = FirstElementByPath(m_pPrivate->m_document, query.c_str());
     } catch (const std::bad_alloc&) {
         // Only a very long path needs memory to be followed; the result is then as for the body.
         node.reset();
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     }
     return CZuError::Success();
 }
@@ -179,16 +179,16 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
     static const char* const kFunction = "CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)";
     nodes.reset();
     boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
-    if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+    if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     AttachToDocument(*body, *m_pPrivate);
     try {
         body->m_item = m_pPrivate->m_document.select_nodes(query.c_str(), nullptr);
     } catch (const pugi::xpath_exception& failure) {
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32ErrorsEncountered,
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
                                        "XPath query failed, Query=[%s], error=%s", query.c_str(), failure.what());
     }
     nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
-    if (!nodes) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
+    if (!nodes) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     return CZuError::Success();
 }
 

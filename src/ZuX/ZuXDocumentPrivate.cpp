@@ -12,15 +12,6 @@
 
 namespace {
 
-// Win32 codes of the parse outcomes.
-constexpr unsigned int kFileNotFound = 2;     // ERROR_FILE_NOT_FOUND
-constexpr unsigned int kInvalidData = 13;     // ERROR_INVALID_DATA
-constexpr unsigned int kOutOfMemory = 14;     // ERROR_OUTOFMEMORY
-constexpr unsigned int kReadFault = 30;       // ERROR_READ_FAULT
-constexpr unsigned int kUnknown = 774;        // ERROR_ERRORS_ENCOUNTERED
-constexpr unsigned int kInternalError = 1359; // ERROR_INTERNAL_ERROR
-constexpr unsigned int kEmpty = 4306;         // ERROR_EMPTY
-
 struct ParseFailure {
     unsigned int win32;
     const char* format; // takes the offset (%lld), then the description (%s)
@@ -29,22 +20,23 @@ struct ParseFailure {
 // Indexed by pugi::xml_parse_status; status_ok and status_file_not_found are handled apart.
 constexpr ParseFailure kParseFailures[] = {
     {0, nullptr},
-    {kFileNotFound, nullptr},
-    {kReadFault, "Error reading from file/stream, Offset=[%lld], Description=[%s]"},
-    {kOutOfMemory, "Out of memory, Offset=[%lld], Description=[%s]"},
-    {kInternalError, "Internal error, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing, unrecognized tag, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing document declaration/processing instruction, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing comment, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing CDATA section, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing PCDATA section, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing start element tag, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing element attribute, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing end element tag, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing, mismatch of start-end tags, Offset=[%lld], Description=[%s]"},
-    {kInvalidData, "Error parsing, unable to append nodes, Offset=[%lld], Description=[%s]"},
-    {kEmpty, "Error parsing, document without element nodes, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::FileNotFound, nullptr},
+    {ZuWin32::ReadFault, "Error reading from file/stream, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::OutOfMemory, "Out of memory, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InternalError, "Internal error, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing, unrecognized tag, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData,
+     "Error parsing document declaration/processing instruction, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing comment, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing CDATA section, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing PCDATA section, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing start element tag, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing element attribute, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing end element tag, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing, mismatch of start-end tags, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::InvalidData, "Error parsing, unable to append nodes, Offset=[%lld], Description=[%s]"},
+    {ZuWin32::Empty, "Error parsing, document without element nodes, Offset=[%lld], Description=[%s]"},
 };
 constexpr std::size_t kKnownStatuses = sizeof kParseFailures / sizeof kParseFailures[0];
 
@@ -227,12 +219,13 @@ CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result& re
     const auto offset = static_cast<long long>(result.offset);
     const char* description = result.description();
     if (status == pugi::status_file_not_found)
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kFileNotFound, "Description=[%s]", description);
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::FileNotFound, "Description=[%s]",
+                                       description);
     if (status < kKnownStatuses) {
         const ParseFailure& row = kParseFailures[status];
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), row.win32, row.format, offset, description);
     }
-    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kUnknown,
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
                                    "Unknown error, Offset=[%lld], Status=[%d], Description=[%s]", offset,
                                    StoredStatus(result), description);
 }

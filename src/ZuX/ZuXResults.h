@@ -4,17 +4,12 @@
 
 #include <ZuUtils/CZuError.h>
 
-// Win32 codes the operations report.
-constexpr unsigned int kWin32OutOfMemory = 14;        // ERROR_OUTOFMEMORY
-constexpr unsigned int kWin32ErrorsEncountered = 774; // ERROR_ERRORS_ENCOUNTERED
-constexpr unsigned int kWin32NotFound = 1168;         // ERROR_NOT_FOUND
-
 /// The result of a write that pugixml refused: 1168 when the target cannot take the write at all
 /// (`writable` false), or 14 when it could and pugixml ran out of memory. `attribute`, when given,
 /// is the context message's "Attribute=[%s]". Writers return success themselves as soon as pugixml
 /// has stored the value, so that only a refused write pays for finding out why.
 inline CZuError WriteFailure(bool writable, const WNCodeLocation& location, const char* attribute = nullptr) {
-    const unsigned int win32 = writable ? kWin32OutOfMemory : kWin32NotFound;
+    const unsigned int win32 = writable ? ZuWin32::OutOfMemory : ZuWin32::NotFound;
     if (attribute) return WNErrorUtil::ErrorWin32(location, win32, "Attribute=[%s]", attribute);
     return WNErrorUtil::ErrorWin32(location, win32);
 }
@@ -25,7 +20,7 @@ enum class Removal { Done, NotFound, OutOfMemory };
 /// The Win32 code of a removal that failed: 1168 when there was nothing to remove, 14 when the
 /// removal could not be recorded for lack of memory (then nothing was removed).
 inline unsigned int FailureCode(Removal removal) {
-    return removal == Removal::OutOfMemory ? kWin32OutOfMemory : kWin32NotFound;
+    return removal == Removal::OutOfMemory ? ZuWin32::OutOfMemory : ZuWin32::NotFound;
 }
 
 /// Success for a removal done, otherwise its failure code without a message.
@@ -35,7 +30,7 @@ inline CZuError RemovalResult(Removal removal, const WNCodeLocation& location) {
 
 /// Success when `done`, otherwise 1168 without a message.
 inline CZuError NotFoundUnless(bool done, const WNCodeLocation& location) {
-    return done ? CZuError::Success() : WNErrorUtil::ErrorWin32(location, kWin32NotFound);
+    return done ? CZuError::Success() : WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound);
 }
 
 #endif

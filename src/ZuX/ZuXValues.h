@@ -146,7 +146,7 @@ template <class Form>
 CZuError GetAttribute(const pugi::xml_node& node, const char* name, typename Form::Value& value,
                       const WNCodeLocation& location) {
     const pugi::xml_attribute attribute = AttributeNamed(node, name);
-    if (!attribute) return WNErrorUtil::ErrorWin32(location, kWin32NotFound, "Attribute=[%s]", PrintableName(name));
+    if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", PrintableName(name));
     value = Form::Read(attribute, Form::Zero());
     return CZuError::Success();
 }

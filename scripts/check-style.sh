@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Checks the code against .clang-format and .clang-tidy; exits non-zero on any finding.
+# Checks the code against .clang-format and .clang-tidy, and builds the API reference with Doxygen;
+# exits non-zero on any finding or documentation warning.
 #   scripts/check-style.sh          check
 #   scripts/check-style.sh --fix    reformat in place first (clang-tidy findings stay to be fixed by hand)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${ZUX_BUILD_PACKAGES[@]}" clang-format clang-tidy
+ensure_packages "${ZUX_BUILD_PACKAGES[@]}" clang-format clang-tidy doxygen
 
 mapfile -t sources < <(git ls-files -co --exclude-standard -- '*.cpp' '*.h' | grep -v '^build')
 if [ "${1:-}" = "--fix" ]; then
@@ -22,6 +23,11 @@ cmake --build "$build" -j "$(nproc)" >/dev/null
 echo "clang-tidy: the library and the examples"
 run-clang-tidy -quiet -p "$build" "$(pwd)/(src|examples)/" >"$build/clang-tidy.log" 2>&1 || {
     grep -E 'error:|warning:' "$build/clang-tidy.log" || cat "$build/clang-tidy.log"
+    exit 1
+}
+echo "doxygen: the API reference, every warning an error"
+cmake --build "$build" --target docs >"$build/doxygen.log" 2>&1 || {
+    grep -E 'warning|error' "$build/doxygen.log" || tail -n 20 "$build/doxygen.log"
     exit 1
 }
 echo "style: clean"

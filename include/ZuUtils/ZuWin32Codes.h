@@ -21,8 +21,8 @@ constexpr unsigned int Empty = 4306;            ///< ERROR_EMPTY: a document wit
 
 /// One row of the table.
 struct Code {
-    unsigned int value;
-    const char* name; ///< the Windows name
+    unsigned int value; ///< the code
+    const char* name;   ///< its Windows name
 };
 
 /// Every code ZuX reports.

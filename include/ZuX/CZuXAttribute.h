@@ -17,12 +17,17 @@ class CZuXAttributePrivate;
 /// Sharing and copying work as for CZuXNode: handles built from one body pointer move
 /// together, copies move alone, and the body keeps the document's tree alive.
 ///
-/// Typed values: attribute text carries no type, pugixml converts it on every read. The As<Type>
-/// reads return the caller's default where the attribute is missing or has no value (pugixml
-/// stores an empty text as no value); the GetAs<Type> reads always succeed, with 0, false, ""
-/// or the clear stamp in place of a default. Doubles are written with "%.17g" and read the same
-/// whatever the process locale. The two time-stamp forms write bare numbers: read a value back
-/// in the form it was written in.
+/// Typed values: attribute text carries no type, pugixml converts it on every read. Each type has
+/// a family of three kinds:
+/// - As<Type>(fallback) returns the fallback where the handle is empty or the attribute has no
+///   value (pugixml stores an empty text as no value);
+/// - GetAs<Type>(value) always succeeds, with 0, false, "" or the clear stamp where there is no
+///   value;
+/// - Set<Type>(value) fails with Win32 1168 on an empty handle and 14 when pugixml runs out of
+///   memory, leaving the attribute unchanged.
+///
+/// Each family below says what is particular to its type. The two time-stamp forms write bare
+/// numbers: read a value back in the form it was written in.
 class ZUX_EXPORT CZuXAttribute {
 public:
     /// An empty handle, attached to no document.
@@ -55,83 +60,92 @@ public:
     /// 14 when pugixml runs out of memory.
     CZuError SetText(const std::string& text);
 
-    /// @name Typed values
-    /// As<Type>(fallback) gives the fallback where the handle is empty or the attribute has no
-    /// value; GetAs<Type>(value) always succeeds and writes `value` (0, false, "" or the clear
-    /// stamp where there is no value); Set<Type>(value) fails with Win32 1168 on an empty handle
-    /// and 14 when pugixml runs out of memory, leaving the attribute unchanged.
+    /// @name Values as BOOL
     ///@{
 
-    /// The value as a boolean (pugixml: true for text starting with 1, t, T, y or Y).
+    /// True for text that starts with 1, t, T, y or Y (pugixml's reading); written as "true" or "false".
     bool AsBOOL(bool fallback) const;
-    /// The value as a boolean; false when there is none.
     CZuError GetAsBOOL(bool& value) const;
-    /// Writes "true" or "false".
     CZuError SetBOOL(bool value);
+    ///@}
 
-    /// The value as a double, read the same whatever the process locale.
+    /// @name Values as DOUBLE
+    ///@{
+
+    /// Written with "%.17g" and read back the same whatever the process locale.
     double AsDOUBLE(double fallback) const;
-    /// The value as a double; 0.0 when there is none.
     CZuError GetAsDOUBLE(double& value) const;
-    /// Writes the value with "%.17g", whatever the process locale.
     CZuError SetDOUBLE(double value);
+    ///@}
 
-    /// The value as a signed 32-bit integer.
+    /// @name Values as INT
+    ///@{
+
+    /// A signed 32-bit integer, written as decimal text.
     int AsINT(int fallback) const;
-    /// The value as a signed 32-bit integer; 0 when there is none.
     CZuError GetAsINT(int& value) const;
-    /// Writes the decimal text of the value.
     CZuError SetINT(int value);
+    ///@}
 
-    /// The value as an unsigned 32-bit integer.
+    /// @name Values as UINT
+    ///@{
+
+    /// An unsigned 32-bit integer, written as decimal text.
     unsigned int AsUINT(unsigned int fallback) const;
-    /// The value as an unsigned 32-bit integer; 0 when there is none.
     CZuError GetAsUINT(unsigned int& value) const;
-    /// Writes the decimal text of the value.
     CZuError SetUINT(unsigned int value);
+    ///@}
 
-    /// The value as a signed 64-bit integer.
+    /// @name Values as LONGLONG
+    ///@{
+
+    /// A signed 64-bit integer, written as decimal text.
     long long AsLONGLONG(long long fallback) const;
-    /// The value as a signed 64-bit integer; 0 when there is none.
     CZuError GetAsLONGLONG(long long& value) const;
-    /// Writes the decimal text of the value.
     CZuError SetLONGLONG(long long value);
+    ///@}
 
-    /// The value as an unsigned 64-bit integer.
+    /// @name Values as ULONGLONG
+    ///@{
+
+    /// An unsigned 64-bit integer, written as decimal text (up to twenty digits).
     unsigned long long AsULONGLONG(unsigned long long fallback) const;
-    /// The value as an unsigned 64-bit integer; 0 when there is none.
     CZuError GetAsULONGLONG(unsigned long long& value) const;
-    /// Writes the decimal text of the value (up to twenty digits).
     CZuError SetULONGLONG(unsigned long long value);
+    ///@}
 
-    /// The value, or "" when there is none.
+    /// @name Values as String
+    ///@{
+
+    /// The text itself; written up to its first NUL character, and "" leaves the attribute without
+    /// a value. Without a fallback, "" stands in for it.
     std::string AsString() const;
-    /// The value, or the fallback (up to its first NUL character) when there is none.
     std::string AsString(const std::string& fallback) const;
-    /// The value; "" when there is none.
     CZuError GetAsString(std::string& value) const;
-    /// Stores the text up to its first NUL character; "" leaves the attribute without a value.
     CZuError SetString(const std::string& value);
+    ///@}
 
-    /// A stamp read from decimal system time; the clear stamp when there is no value.
+    /// @name Values as TimeStamp
+    ///@{
+
+    /// A stamp written as decimal system time; without a fallback, the clear stamp stands in for it.
     CTimeStamp AsTimeStamp() const;
-    /// The same, or the fallback unchanged when there is no value.
     CTimeStamp AsTimeStamp(CTimeStamp fallback) const;
-    /// A stamp read from decimal system time; clear when there is no value.
     CZuError GetAsTimeStamp(CTimeStamp& value) const;
-    /// Writes the stamp's system time as decimal text.
     CZuError SetTimeStamp(CTimeStamp value);
+    ///@}
 
-    /// A stamp read from decimal Unix time; the text 0 and a missing value give the clear stamp.
+    /// @name Values as TimeStampUnixTime
+    ///@{
+
+    /// A stamp written as whole seconds since 1970 in decimal: the sub-second part is dropped toward
+    /// 1970, the text 0 reads as the clear stamp, and a fallback goes through the same conversion
+    /// (cut to whole seconds); a stamp less than a second from 1970 is written as 0. Without a fallback, the clear
+    /// stamp stands in for it.
     CTimeStamp AsTimeStampUnixTime() const;
-    /// The same, or the fallback cut to whole seconds (through its Unix time) when there is no value.
     CTimeStamp AsTimeStampUnixTime(CTimeStamp fallback) const;
-    /// A stamp read from decimal Unix time; clear for the text 0 or no value.
     CZuError GetAsTimeStampUnixTime(CTimeStamp& value) const;
-    /// Writes whole seconds since 1970 as decimal text; the sub-second part is dropped toward 1970,
-    /// and a stamp less than a second from 1970 is written as 0, which reads back clear.
     CZuError SetTimeStampUnixTime(CTimeStamp value);
-
     ///@}
 
     /// The body of the handle `attribute` points to. A null pointer gives a new empty body.

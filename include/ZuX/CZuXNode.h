@@ -32,6 +32,22 @@ typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr; ///< a node body,
 /// constructor or by assignment gets a body of its own and moves alone. A handle on a node that
 /// was removed (itself or a node above it), or made before its document was loaded again, is
 /// empty from then on, whatever is created later in its place.
+///
+/// Typed attributes by name come in one family per type, each of three kinds:
+/// - AttributeAs<Type>(name, fallback) reads the first attribute of that name, or gives the
+///   fallback when it is missing or has no value; it never fails.
+/// - GetAttributeAs<Type>(name, value) fails with Win32 1168 and "Attribute=[name]" when the node
+///   has no such attribute (an empty handle has none), and then leaves `value` untouched; an
+///   attribute without a value reads as 0, false, "" or the clear stamp.
+/// - SetAttribute<Type>(name, value) replaces the first attribute of that name in place, or
+///   appends a new one last. It fails with 1168 and "Attribute=[name]" when the node takes no
+///   attributes (only elements and the XML declaration do) or the name is not an XML 1.0 name in
+///   valid UTF-8 (null and "" included), with 14 when pugixml runs out of memory; the tree is then
+///   unchanged.
+///
+/// Names are compared byte for byte; a null name is a name no attribute has, and reads take any
+/// name. The conversions are those of CZuXAttribute; each family below says what is particular to
+/// its type.
 class ZUX_EXPORT CZuXNode {
 public:
     /// An empty handle, attached to no document.
@@ -126,91 +142,92 @@ public:
     /// True when the node has an attribute of that name (compared byte for byte).
     bool AttributeExists(const char* name) const;
 
-    /// @name Typed attributes by name
-    /// The value conversions are those of CZuXAttribute. On top of them:
-    /// - AttributeAs<Type>(name, fallback) reads the first attribute of that name, or gives the
-    ///   fallback when it is missing or has no value; it never fails.
-    /// - GetAttributeAs<Type>(name, value) fails with Win32 1168 and "Attribute=[name]" when the
-    ///   node has no such attribute (an empty handle has none), and then leaves `value` untouched.
-    /// - SetAttribute<Type>(name, value) replaces the first attribute of that name in place, or
-    ///   appends a new one last. It fails with 1168 and "Attribute=[name]" when the node takes no
-    ///   attributes (only elements and the XML declaration do) or the name is not an XML 1.0 name
-    ///   in valid UTF-8 (null and "" included), with 14 when pugixml runs out of memory; the tree
-    ///   is then unchanged.
-    /// Names are compared byte for byte; a null name is a name no attribute has. Reads take any
-    /// name.
+    /// @name Attributes as BOOL
     ///@{
 
-    /// The attribute as a boolean (pugixml: true for text starting with 1, t, T, y or Y).
+    /// True for text that starts with 1, t, T, y or Y (pugixml's reading); written as "true" or "false".
     bool AttributeAsBOOL(const char* name, bool fallback) const;
-    /// The attribute as a boolean into `value`; false when it has no value.
     CZuError GetAttributeAsBOOL(const char* name, bool& value) const;
-    /// Writes "true" or "false".
     CZuError SetAttributeBOOL(const char* name, bool value);
+    ///@}
 
-    /// The attribute as a double, read the same whatever the process locale.
+    /// @name Attributes as DOUBLE
+    ///@{
+
+    /// Written with "%.17g" and read back the same whatever the process locale.
     double AttributeAsDOUBLE(const char* name, double fallback) const;
-    /// The attribute as a double into `value`; 0.0 when it has no value.
     CZuError GetAttributeAsDOUBLE(const char* name, double& value) const;
-    /// Writes the value with "%.17g", whatever the process locale.
     CZuError SetAttributeDOUBLE(const char* name, double value);
+    ///@}
 
-    /// The attribute as a signed 32-bit integer.
+    /// @name Attributes as INT
+    ///@{
+
+    /// A signed 32-bit integer, written as decimal text.
     int AttributeAsINT(const char* name, int fallback) const;
-    /// The attribute as a signed 32-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsINT(const char* name, int& value) const;
-    /// Writes the decimal text of the value.
     CZuError SetAttributeINT(const char* name, int value);
+    ///@}
 
-    /// The attribute as an unsigned 32-bit integer.
+    /// @name Attributes as UINT
+    ///@{
+
+    /// An unsigned 32-bit integer, written as decimal text.
     unsigned int AttributeAsUINT(const char* name, unsigned int fallback) const;
-    /// The attribute as an unsigned 32-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsUINT(const char* name, unsigned int& value) const;
-    /// Writes the decimal text of the value.
     CZuError SetAttributeUINT(const char* name, unsigned int value);
+    ///@}
 
-    /// The attribute as a signed 64-bit integer.
+    /// @name Attributes as LONGLONG
+    ///@{
+
+    /// A signed 64-bit integer, written as decimal text.
     long long AttributeAsLONGLONG(const char* name, long long fallback) const;
-    /// The attribute as a signed 64-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsLONGLONG(const char* name, LONGLONG& value) const;
-    /// Writes the decimal text of the value.
     CZuError SetAttributeLONGLONG(const char* name, long long value);
+    ///@}
 
-    /// The attribute as an unsigned 64-bit integer.
+    /// @name Attributes as ULONGLONG
+    ///@{
+
+    /// An unsigned 64-bit integer, written as decimal text (up to twenty digits).
     unsigned long long AttributeAsULONGLONG(const char* name, unsigned long long fallback) const;
-    /// The attribute as an unsigned 64-bit integer into `value`; 0 when it has no value.
     CZuError GetAttributeAsULONGLONG(const char* name, ULONGLONG& value) const;
-    /// Writes the decimal text of the value (up to twenty digits).
     CZuError SetAttributeULONGLONG(const char* name, unsigned long long value);
+    ///@}
 
-    /// The attribute's text, or "" when it is missing or has no value.
+    /// @name Attributes as String
+    ///@{
+
+    /// The text itself; written up to its first NUL character, and "" leaves the attribute without a value.
+    /// the text itself; written up to its first NUL character, and "" leaves the attribute without a
+    /// value. Without a fallback, "" stands in for it.
     std::string AttributeAsString(const char* name) const;
-    /// The attribute's text, or the fallback (up to its first NUL character).
     std::string AttributeAsString(const char* name, const std::string& fallback) const;
-    /// The attribute's text into `value`; "" when it has no value.
     CZuError GetAttributeAsString(const char* name, std::string& value) const;
-    /// Writes the text up to its first NUL character; "" leaves the attribute without a value.
     CZuError SetAttributeString(const char* name, const std::string& value);
+    ///@}
 
-    /// The attribute as a time stamp written as decimal system time; clear when missing.
+    /// @name Attributes as TimeStamp
+    ///@{
+
+    /// A stamp written as decimal system time; without a fallback, the clear stamp stands in for it.
     CTimeStamp AttributeAsTimeStamp(const char* name) const;
-    /// The same, or the fallback unchanged when missing.
     CTimeStamp AttributeAsTimeStamp(const char* name, CTimeStamp fallback) const;
-    /// The attribute as a system-time stamp into `value`; clear when it has no value.
     CZuError GetAttributeAsTimeStamp(const char* name, CTimeStamp& value) const;
-    /// Writes the stamp's system time as decimal text.
     CZuError SetAttributeTimeStamp(const char* name, CTimeStamp value);
+    ///@}
 
-    /// The attribute as a time stamp written as decimal Unix time; the text 0 and a missing
-    /// attribute give the clear stamp.
+    /// @name Attributes as TimeStampUnixTime
+    ///@{
+
+    /// A stamp written as whole seconds since 1970 in decimal: the sub-second part is dropped toward
+    /// 1970, the text 0 reads as the clear stamp, and a fallback goes through the same conversion
+    /// (cut to whole seconds). Without a fallback, the clear stamp stands in for it.
     CTimeStamp AttributeAsTimeStampUnixTime(const char* name) const;
-    /// The same, or the fallback cut to whole seconds (through its Unix time) when missing.
     CTimeStamp AttributeAsTimeStampUnixTime(const char* name, CTimeStamp fallback) const;
-    /// The attribute as a Unix-time stamp into `value`; clear for the text 0 or no value.
     CZuError GetAttributeAsTimeStampUnixTime(const char* name, CTimeStamp& value) const;
-    /// Writes whole seconds since 1970 as decimal text (sub-seconds dropped toward 1970).
     CZuError SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value);
-
     ///@}
 
     /// The body of the handle `node` points to (not a copy of it). The object called on is not

@@ -1,14 +1,21 @@
 // zux-query: prints what an XPath expression (or a slash path) selects in an XML file.
 //
-//   zux-query FILE EXPR          one line per selected item: its path, a tab, its text or value
+//   zux-query FILE EXPR          one line per selected item: its path, a tab, its text or value;
+//                                for an expression that gives no node set (count(//book),
+//                                sum(//@price), string(/a/@b)), its value on one line
 //   zux-query --path FILE PATH   the first element at the end of a slash path such as a/b/c
 //
+// A file that does not parse is reported as FILE:LINE:COLUMN: description, as compilers do.
 // Exit status: 0 when the query ran (also when it selected nothing), 1 when loading or the query
 // failed (the error is printed on stderr), 2 for a wrong command line.
 #include <ZuX/ZuX.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -48,9 +55,53 @@ void PrintNode(CZuXNode& node) {
     PrintLine(node.Path(), text);
 }
 
+// The text of a field written as Name=[text] in a record's message; "" when it has none.
+std::string Field(const std::string& message, const std::string& name) {
+    const std::string opening = name + "=[";
+    const std::size_t begin = message.find(opening);
+    if (begin == std::string::npos) return std::string();
+    const std::size_t from = begin + opening.size();
+    const std::size_t end = message.rfind(']');
+    return end == std::string::npos || end < from ? std::string() : message.substr(from, end - from);
+}
+
+// A load that failed on the file's content, as FILE:LINE:COLUMN: description. The parse error's
+// record gives the byte offset; lines and columns (in characters) are counted from the file.
+// Other failures (no file, out of memory) are printed whole.
+int FailLoad(const std::string& path, const CZuError& error) {
+    const std::string& message = error.GetRecords().front().GetMessage();
+    const std::string offset = Field(message.substr(0, message.find("], Description=[") + 1), "Offset");
+    if (error.GetWin32Code() != ZuWin32::InvalidData || offset.empty()) return Fail(error);
+    std::ifstream file(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::size_t at = std::min(static_cast<std::size_t>(std::strtoull(offset.c_str(), nullptr, 10)), text.size());
+    unsigned long line = 1;
+    unsigned long column = 1;
+    for (std::size_t i = 0; i < at; ++i) {
+        if (text[i] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) {
+            ++column; // UTF-8 continuation bytes belong to the character before them
+        }
+    }
+    std::fprintf(stderr, "%s:%lu:%lu: %s\n", path.c_str(), line, column, Field(message, "Description").c_str());
+    return 1;
+}
+
+// An expression that gives no node set: its string value.
+int PrintValue(CZuXDocument& document, const std::string& expression, const CZuError& selectFailed) {
+    std::string value;
+    if (document.EvaluateXPath(value, expression).IsError()) return Fail(selectFailed);
+    std::fwrite(value.data(), 1, value.size(), stdout);
+    std::fputc('\n', stdout);
+    return 0;
+}
+
 int SelectXPath(CZuXDocument& document, const std::string& expression) {
     CZuXPathNodeSetPtr selected;
     const CZuError queried = document.SelectNodes(selected, expression);
+    if (queried.GetWin32Code() == ZuWin32::ErrorsEncountered) return PrintValue(document, expression, queried);
     if (queried.IsError()) return Fail(queried);
     for (unsigned long i = 0, size = selected->Size(); i < size; ++i) {
         const boost::shared_ptr<CZuXPathNode> item = selected->Node(i);
@@ -92,7 +143,7 @@ int main(int argc, char** argv) {
 
     CZuXDocument document;
     const CZuError loaded = document.LoadFromFile(arguments[0]);
-    if (loaded.IsError()) return Fail(loaded);
+    if (loaded.IsError()) return FailLoad(arguments[0], loaded);
     const int status = slashPath ? SelectPath(document, arguments[1]) : SelectXPath(document, arguments[1]);
     std::fflush(stdout);
     return status;

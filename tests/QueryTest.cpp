@@ -3,6 +3,8 @@
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -232,3 +234,30 @@ TEST(QueryPrivateTest, OutParameterIsReplaced) {
 }
 
 } // namespace
+
+TEST(EvaluateXPathTest, EveryExpressionGivesItsStringValue) {
+    auto document = Parse("<root><item id=\"1\" p=\"1.75\">one</item><item id=\"2\" p=\"0.5\">two</item></root>");
+    const std::pair<const char*, const char*> rows[] = {
+        {"count(//item)", "2"},
+        {"sum(//item/@p)", "2.25"},
+        {"//item[2]/@p * 3", "1.5"},
+        {"string(/root/item/@id)", "1"},
+        {"//item", "one"},
+        {"//item[@id = 2] = 'two'", "true"},
+        {"//missing", ""},
+        {"1 div 0", "Infinity"},
+        {"concat(//item[1], '+', //item[2])", "one+two"},
+    };
+    for (const auto& row : rows) {
+        std::string value = "unchanged";
+        const CZuError result = document->EvaluateXPath(value, row.first);
+        EXPECT_FALSE(result.IsError()) << row.first << ": " << result.AsString();
+        EXPECT_EQ(row.second, value) << row.first;
+    }
+
+    std::string value = "unchanged";
+    ExpectError(document->EvaluateXPath(value, "count(//item"), 774, "ZuXDocument.cpp",
+                "CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)",
+                "XPath evaluation failed, Query=[count(//item], error=No comma between function arguments");
+    EXPECT_EQ("unchanged", value);
+}

@@ -89,7 +89,8 @@ public:
     /// node, "." stays and ".." goes up, and "" gives the document node itself. This is not
     /// XPath: predicates, wildcards and axes are names like any other and match nothing.
     /// `node` always receives a new body; fails only with Win32 14 when that body cannot be
-    /// allocated (then `node` is null).
+    /// allocated, or when following a very long path needs more memory than there is (then `node`
+    /// is null).
     CZuError QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query);
     /// Evaluates an XPath 1.0 expression from the document node, without variables. `nodes` is
     /// reset first and receives the selected items in the order pugixml returns them (an empty
@@ -98,6 +99,13 @@ public:
     /// compile or does not give a node set, and with 14 when the result cannot be allocated;
     /// `nodes` is then null.
     CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query);
+    /// Evaluates any XPath 1.0 expression from the document node to its string value, as XPath's
+    /// string() gives it: a number as "4" or "12.5", a boolean as "true" or "false", a node set as
+    /// the text of its first node. Numbers are written and text is read the same whatever the
+    /// process locale. `value` is left as it was on failure: Win32 774 with
+    /// "XPath evaluation failed, Query=[query], error=description" when the expression does not
+    /// compile, 14 when memory runs out.
+    CZuError EvaluateXPath(std::string& value, const std::string& query);
 
     /// The body of the node handle `node` points to, for the operations that take a body. A null
     /// `node` gives a new empty body.

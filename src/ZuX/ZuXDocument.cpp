@@ -8,6 +8,7 @@
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
+#include "ZuXValues.h"
 
 #include <new>
 #include <sys/stat.h>
@@ -189,6 +190,21 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
     }
     nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
     if (!nodes) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::EvaluateXPath(std::string& value, const std::string& query) {
+    static const char* const kFunction = "CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)";
+    try {
+        const zuxvalue::CLocaleScope c;
+        const pugi::xpath_query compiled(query.c_str(), nullptr);
+        value = compiled.evaluate_string(m_pPrivate->m_document);
+    } catch (const pugi::xpath_exception& failure) {
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
+                                       "XPath evaluation failed, Query=[%s], error=%s", query.c_str(), failure.what());
+    } catch (const std::bad_alloc&) {
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
+    }
     return CZuError::Success();
 }
 

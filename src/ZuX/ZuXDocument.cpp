@@ -3,6 +3,7 @@
 #include "MakeSharedNothrow.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXLocaleScope.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
@@ -150,6 +151,9 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
     if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32OutOfMemory);
     body->m_pDocument = m_pPrivate;
     try {
+        // Numbers in the expression and in the values it compares or formats are converted as in
+        // the C locale, whatever locale the process runs under.
+        CLocaleScope c;
         body->m_item = m_pPrivate->m_document.select_nodes(query.c_str(), nullptr);
     } catch (const pugi::xpath_exception& failure) {
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), kWin32ErrorsEncountered,

@@ -3,6 +3,7 @@
 #include "MakeSharedNothrow.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXFileReplacement.h"
 #include "ZuXLocaleScope.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
@@ -27,9 +28,12 @@ public:
     std::string m_text;
 };
 
+// The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
+// same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
 CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
-    if (!document.save_file(path.c_str(), indent, format, encoding))
+    const auto content = [&](pugi::xml_writer& file) { document.save(file, indent, format, encoding); };
+    if (!WriteFileReplacing(path, content))
         return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }

@@ -130,6 +130,20 @@ TEST(OutOfMemoryTest, PartialCopiesAreTakenBack) {
     }
 }
 
+// A declaration is written as naming UTF-8 without a change to the tree, which could need memory.
+TEST(OutOfMemoryTest, SavesWriteTheUtf8DeclarationWithoutMemory) {
+    const std::string path = std::string(ZUX_TEST_DATA_DIR) + "/latin1.xml";
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromFile(path).IsError());
+    std::string text;
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        document.SaveAsString(text);
+    }
+    EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_EQ("ISO-8859-1", CZuXNode(document.GetNode("xml")).AttributeAsString("encoding"));
+}
+
 TEST(OutOfMemoryTest, FailedAdditionsGiveBodiesWithoutNode) {
     CZuXDocument document;
     CZuXNode root(document.AppendNode("root"));

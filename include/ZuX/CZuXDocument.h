@@ -39,14 +39,16 @@ public:
     CZuError LoadFromFile(const std::string& path);
 
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
-    /// with a default declaration unless the document holds one. Always succeeds.
+    /// with a default declaration unless the document holds one. A declaration of the document
+    /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds;
+    /// the declaration in the tree keeps its value. Always succeeds.
     CZuError SaveAsString(std::string& output);
     /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
     /// line breaks but no indentation.
     CZuError SaveAsString(std::string& output, BZuXFormat format);
     /// Writes the document to a file as UTF-8, indented with one tab per level. Fails with
-    /// Win32 774 and "FileName=[path]" when the file cannot be written. A declaration kept from
-    /// a file is written back as it is, also when it names another encoding than UTF-8.
+    /// Win32 774 and "FileName=[path]" when the file cannot be written. A declaration naming
+    /// another encoding than UTF-8 is written as naming UTF-8, as in SaveAsString.
     ///
     /// A failed or interrupted save (disk full, quota, file-size limit, I/O error, crash, power
     /// cut) never costs the previous content. A regular file is replaced: the new content is

@@ -6,6 +6,7 @@
 #include "ZuXFileReplacement.h"
 #include "ZuXLocaleScope.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXOutput.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
@@ -32,7 +33,7 @@ public:
 // same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
 CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
-    const auto content = [&](pugi::xml_writer& file) { document.save(file, indent, format, encoding); };
+    const auto content = [&](pugi::xml_writer& file) { SaveDocument(document, file, indent, format, encoding); };
     if (!WriteFileReplacing(path, content))
         return WNErrorUtil::ErrorWin32(location, kWin32ErrorsEncountered, "FileName=[%s]", path.c_str());
     return CZuError::Success();
@@ -67,7 +68,7 @@ CZuError CZuXDocument::SaveAsString(std::string& output) {
 
 CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
     xml_string_writer writer;
-    m_pPrivate->m_document.save(writer, "", format.AsValue(), pugi::encoding_utf8);
+    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8);
     output = std::move(writer.m_text);
     return CZuError::Success();
 }

@@ -1,6 +1,7 @@
 #include "ZuXFileReplacement.h"
 
 #include <cerrno>
+#include <climits>
 #include <cstddef>
 #include <cstdio>
 #include <ctime>
@@ -8,7 +9,6 @@
 #include <new>
 #include <utility>
 
-#include <climits>
 #include <fcntl.h>
 #include <sys/random.h>
 #include <sys/stat.h>
@@ -120,7 +120,8 @@ int CreateBeside(const std::string& target, mode_t mode, std::string& created) {
 
 // Gives the new file the old one's permission bits, and as root also its owner and group (first:
 // a change of owner clears the set-user-ID bit). What counts is the result: a file system that
-// keeps no such bits (vfat) gives the new file what it gave the old one.
+// keeps no such bits (vfat) gives the new file what it gave the old one. Only the read, write and
+// execute bits are compared: the kernel drops set-group-ID for a group the saving user is not in.
 bool TakeOverPermissions(int descriptor, const struct stat& old) {
     const bool root = geteuid() == 0;
     if (root) (void)fchown(descriptor, old.st_uid, old.st_gid);

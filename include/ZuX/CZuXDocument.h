@@ -54,7 +54,8 @@ public:
     /// cut) never costs the previous content. A regular file is replaced: the new content is
     /// written to a new file in the same directory, flushed to disk, and renamed over the old
     /// one, so the path names either the whole old file or the whole new one. On failure the
-    /// file is unchanged and no new file is left behind. Because the file is a new one:
+    /// file is unchanged and no new file is left behind (only a crash or a power cut can leave
+    /// one, named ".NAME." and 12 hexadecimal digits). Because the file is a new one:
     ///  - it keeps the old file's permission bits, and when running as root its owner and group
     ///    (otherwise it belongs to the saving user);
     ///  - other hard links to the old file keep the old content;

@@ -116,17 +116,17 @@ void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, 
     const pugi::xml_document empty;
     empty.save(writer, indent, HasDeclaration(document) ? flags | pugi::format_no_declaration : flags, encoding);
     CLineBreakHolder out(writer);
-    bool afterText = true;
+    bool afterNode = false; // after a top-level node that is not text
     for (const pugi::xml_node& child : document.children()) {
         const bool text = IsText(child);
-        if (text && !afterText && !(flags & pugi::format_raw)) out.Drop();
+        if (text && afterNode && !(flags & pugi::format_raw)) out.Drop();
         if (NamesForeignEncoding(child)) {
             const std::string declaration = Utf8Declaration(child, indent, flags, encoding);
             out.write(declaration.data(), declaration.size());
         } else {
             child.print(out, indent, flags, encoding, 0);
         }
-        afterText = text;
+        afterNode = !text;
     }
     out.Release();
 }

@@ -86,10 +86,17 @@ void MeasureWalk(benchmark::State& state, double elements, Walk&& walk) {
 
 /// Registers `run` as "workload/corpus/library" with the run settings every benchmark shares.
 template <class Run>
-void Register(const std::string& workload, const std::string& corpus, const char* library, Run&& run) {
+benchmark::internal::Benchmark* Register(const std::string& workload, const std::string& corpus, const char* library,
+                                         Run&& run) {
     const std::string name = workload + "/" + corpus + "/" + library;
-    benchmark::RegisterBenchmark(name.c_str(), std::forward<Run>(run))->Unit(benchmark::kMillisecond);
+    return benchmark::RegisterBenchmark(name.c_str(), std::forward<Run>(run))->Unit(benchmark::kMillisecond);
 }
+
+/// The file that `library`'s file save of `corpus` writes, in the temporary directory ($TMPDIR).
+std::string SavePath(const Corpus& corpus, const char* library);
+
+/// The size of the file at `path`, the checksum of a file save; -1 when it cannot be read.
+long long FileSize(const std::string& path);
 
 // Each library's benchmarks; the element count of a corpus is that of its pugixml tree.
 void RegisterPugixml(const std::vector<Corpus>& corpora, const std::vector<long long>& elements);

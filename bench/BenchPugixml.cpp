@@ -3,6 +3,7 @@
 
 #include <pugixml.hpp>
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -135,6 +136,21 @@ void zuxbench::RegisterPugixml(const std::vector<Corpus>& corpora, const std::ve
             const pugi::xml_document& document = Parsed(corpus);
             Measure(state, count, [&] { return Save(document, pugi::format_indent); });
         });
+    }
+    for (std::size_t i = 0; i < corpora.size(); ++i) {
+        const Corpus& corpus = corpora[i];
+        if (!corpus.savedToFile) continue;
+        const double count = static_cast<double>(elements[i]);
+        // What CZuXDocument::SaveToFile(path) passes.
+        Register("save-file", corpus.name, "pugixml", [&corpus, count](benchmark::State& state) {
+            const pugi::xml_document& document = Parsed(corpus);
+            const std::string path = zuxbench::SavePath(corpus, "pugixml");
+            Measure(state, count, [&] {
+                const bool saved = document.save_file(path.c_str(), "\t", pugi::format_indent, pugi::encoding_auto);
+                return saved ? zuxbench::FileSize(path) : -1;
+            });
+            std::remove(path.c_str());
+        })->UseRealTime();
     }
     Register("build", "100k", "pugixml", [](benchmark::State& state) {
         const std::vector<std::string>& names = BuildNames();

@@ -3,6 +3,7 @@
 
 #include <ZuX/ZuX.h>
 
+#include <cstdio>
 #include <map>
 #include <memory>
 
@@ -129,6 +130,18 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
             CZuXDocument& document = Parsed(corpus);
             Measure(state, count, [&] { return Save(document, true); });
         });
+    }
+    for (std::size_t i = 0; i < corpora.size(); ++i) {
+        const Corpus& corpus = corpora[i];
+        if (!corpus.savedToFile) continue;
+        const double count = static_cast<double>(elements[i]);
+        // Wall-clock time: the file is flushed to disk, and the CPU does not count the wait.
+        Register("save-file", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
+            CZuXDocument& document = Parsed(corpus);
+            const std::string path = zuxbench::SavePath(corpus, "zux");
+            Measure(state, count, [&] { return document.SaveToFile(path).IsError() ? -1 : zuxbench::FileSize(path); });
+            std::remove(path.c_str());
+        })->UseRealTime();
     }
     Register("build", "100k", "zux", [](benchmark::State& state) {
         const std::vector<std::string>& names = BuildNames();

@@ -104,6 +104,7 @@ std::vector<zuxbench::Corpus> zuxbench::LoadCorpora(std::vector<std::string>& mi
 
     Corpus mime;
     mime.name = "freedesktop";
+    mime.savedToFile = true;
     mime.source = kMimeFile;
     mime.intAttribute = "weight";
     mime.stringAttribute = "type";
@@ -126,6 +127,7 @@ std::vector<zuxbench::Corpus> zuxbench::LoadCorpora(std::vector<std::string>& mi
 
     Corpus iso;
     iso.name = "iso_639-3";
+    iso.savedToFile = true;
     iso.source = kIsoFile;
     iso.intAttribute = "id"; // three letters: the integer read gives 0 after trying
     iso.stringAttribute = "name";

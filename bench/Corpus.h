@@ -27,6 +27,9 @@ struct Corpus {
     const char* nsPrefix = nullptr;
     const char* nsUri = nullptr;
     std::vector<Query> queries; ///< ten node-set queries
+    /// Whether the file saves run on it: on the real files, of the size applications save; the
+    /// generated document would mostly time the disk.
+    bool savedToFile = false;
 };
 
 /// The generated document: deterministic, at least `minimumBytes` long.

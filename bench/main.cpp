@@ -5,8 +5,10 @@
 #include <malloc.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 namespace {
 
@@ -36,6 +38,16 @@ const std::string& zuxbench::RemovalDocument() {
         return made + "</big><keep/></r>";
     }();
     return text;
+}
+
+std::string zuxbench::SavePath(const Corpus& corpus, const char* library) {
+    return (std::filesystem::temp_directory_path() / ("zux-bench-" + corpus.name + "-" + library + ".xml")).string();
+}
+
+long long zuxbench::FileSize(const std::string& path) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    return error ? -1 : static_cast<long long>(size);
 }
 
 int main(int argc, char** argv) {

@@ -93,6 +93,43 @@ TEST(EncodingTest, ByteOrderMarkIsWrittenOnlyWhenAsked) {
     EXPECT_EQ(0u, zuxtest::ReadFile(dir.File("marked.xml")).find("\xEF\xBB\xBF<?xml"));
 }
 
+std::string DeclaredEncoding(CZuXDocument& document) {
+    return CZuXNode(document.GetNode("xml")).AttributeAsString("encoding");
+}
+
+// A file's declaration names the encoding it had; every save writes UTF-8, and says so, while the
+// declaration in the tree keeps what it read.
+TEST(EncodingTest, SavedDeclarationNamesUtf8) {
+    zuxtest::TempDir dir;
+    const struct {
+        const char* encoding;
+        std::string content;
+    } kFiles[] = {
+        {"ISO-8859-1", zuxtest::ReadFile(zuxtest::DataDir() + "/latin1.xml")},
+        {"UTF-16", Encode(U"<?xml version=\"1.0\" encoding=\"UTF-16\"?><r n=\"caf\u00E9\">caf\u00E9</r>", Unit::Utf16,
+                          Order::Little, true)},
+    };
+    for (const auto& file : kFiles) {
+        SCOPED_TRACE(file.encoding);
+        zuxtest::WriteFile(dir.File("in.xml"), file.content);
+        CZuXDocument document;
+        ASSERT_FALSE(document.LoadFromFile(dir.File("in.xml")).IsError());
+        std::string text;
+        document.SaveAsString(text);
+        EXPECT_EQ("<?xml version=\"1.0\" encoding=\"UTF-8\"?><r n=\"caf\xC3\xA9\">caf\xC3\xA9</r>", text);
+        ASSERT_FALSE(document.SaveToFile(dir.File("out.xml")).IsError());
+        EXPECT_EQ(file.encoding, DeclaredEncoding(document)) << "the tree is unchanged";
+        // Loaded and saved again, twice over, the text stays what it was.
+        for (int round = 0; round < 2; ++round) {
+            ASSERT_FALSE(document.LoadFromFile(dir.File("out.xml")).IsError());
+            EXPECT_EQ("UTF-8", DeclaredEncoding(document));
+            EXPECT_EQ("caf\xC3\xA9", CZuXNode(document.GetNode("r")).AttributeAsString("n"));
+            EXPECT_EQ("caf\xC3\xA9", zuxtest::TextOf(CZuXNode(document.GetNode("r"))));
+            ASSERT_FALSE(document.SaveToFile(dir.File("out.xml")).IsError());
+        }
+    }
+}
+
 TEST(EncodingTest, BrokenEncodingsLoadOrFailCleanly) {
     const std::string cut = Encode(kText, Unit::Utf16, Order::Little, true);
     const std::string cases[] = {

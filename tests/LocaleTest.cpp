@@ -28,12 +28,21 @@ private:
     bool m_active = false;
 };
 
-TEST(LocaleTest, DoublesIgnoreTheProcessLocale) {
-    CommaLocale comma;
-    if (!comma.Active()) {
+// Every test runs under the comma locale; without one installed it is skipped (or fails, where
+// the locale is required).
+class LocaleTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (m_comma.Active()) return;
         if (std::getenv("ZUX_REQUIRE_LOCALE")) FAIL() << "no locale with a decimal comma is installed";
         GTEST_SKIP() << "no locale with a decimal comma is installed";
     }
+
+private:
+    CommaLocale m_comma;
+};
+
+TEST_F(LocaleTest, DoublesIgnoreTheProcessLocale) {
     const std::string processLocale = std::setlocale(LC_ALL, nullptr);
 
     auto document = zuxtest::Parse("<e read=\"1.5\"/>");
@@ -53,6 +62,24 @@ TEST(LocaleTest, DoublesIgnoreTheProcessLocale) {
     EXPECT_EQ(-0.125, value);
 
     EXPECT_EQ(processLocale, std::setlocale(LC_ALL, nullptr)) << "the process locale is left alone";
+    EXPECT_STREQ(",", std::localeconv()->decimal_point);
+}
+
+std::size_t Selected(CZuXDocument& document, const std::string& query) {
+    CZuXPathNodeSetPtr nodes;
+    const CZuError result = document.SelectNodes(nodes, query);
+    return result.IsError() ? 99 : nodes->Size();
+}
+
+TEST_F(LocaleTest, XPathIgnoresTheProcessLocale) {
+    auto document = zuxtest::Parse("<r><e p=\"1.75\"/><e p=\"1.25\"/><e p=\"2\"/></r>");
+    EXPECT_EQ(2u, Selected(*document, "//e[@p > 1.5]"));
+    EXPECT_EQ(1u, Selected(*document, "//e[@p = 1.25]"));
+    EXPECT_EQ(1u, Selected(*document, "/r[sum(e/@p) = 5]"));
+
+    // Turning a fraction into text failed pugixml's assertion and aborted the process.
+    EXPECT_EQ("exit 1", zuxtest::RunInChild(
+                            [&] { return static_cast<int>(Selected(*document, "//e[string(@p * 2) = '3.5']")); }));
     EXPECT_STREQ(",", std::localeconv()->decimal_point);
 }
 

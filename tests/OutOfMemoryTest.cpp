@@ -28,17 +28,20 @@ void ExpectOutOfMemory(const CZuError& error, const char* function, const char* 
 }
 
 TEST(OutOfMemoryTest, TextWritesReportOutOfMemory) {
-    auto document = Parse("<e a=\"old\">old</e>");
+    auto document = Parse("<e a=\"old\">old<empty/></e>");
     CZuXNode element(document->GetNode("e"));
+    CZuXNode empty(element.GetNode("empty"));
     CZuXAttribute attribute(element.GetFirstAttribute());
     {
         ScopedAllocationFailure fail(Allocator::Pugixml);
         ExpectOutOfMemory(element.SetText(kLongText), "CZuError CZuXNode::SetText(const string&)");
+        // The text child made for the text is taken back with it.
+        ExpectOutOfMemory(empty.SetText(kLongText), "CZuError CZuXNode::SetText(const string&)");
         ExpectOutOfMemory(attribute.SetText(kLongText), "CZuError CZuXAttribute::SetText(const string&)");
         ExpectOutOfMemory(attribute.SetString(kLongText), "CZuError CZuXAttribute::SetString(const std::string&)");
         EXPECT_GT(fail.Refused(), 0);
     }
-    EXPECT_EQ("<e a=\"old\">old</e>", Text(*document));
+    EXPECT_EQ("<e a=\"old\">old<empty/></e>", Text(*document));
 }
 
 TEST(OutOfMemoryTest, AttributeWritesThroughTheNodeTakeBackWhatTheyAppended) {
@@ -68,6 +71,68 @@ TEST(OutOfMemoryTest, CopiesReportOutOfMemoryOnceThePageIsFull) {
     EXPECT_GT(copies, 0);
     ExpectOutOfMemory(last, "CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)");
     EXPECT_EQ(static_cast<std::size_t>(copies + 1) * 7 + 7, Text(*document).size()) << "nothing half-copied";
+}
+
+// pugixml finishes a copy whose allocations failed with the parts it could make, and returns it.
+// Wherever the one allocation refused falls, a copy is complete or reported and taken back.
+TEST(OutOfMemoryTest, PartialCopiesAreTakenBack) {
+    // The long values need allocations of their own (those that fit no longer into the current
+    // page), so the refusal falls on the copy's own attribute and on one further down.
+    const std::string v(200000, 'v');
+    const std::string t(20000, 't');
+    auto source = Parse(("<s a=\"" + v + "\"><c>" + t + "</c><c/><c b=\"" + t + "\"/></s>").c_str());
+    const CZuXNodePtr proto = boost::make_shared<CZuXNode>(source->GetNode("s"));
+    using Copy = CZuError (*)(CZuXNode&, const CZuXNodePtr&, const CZuXNodePtr&);
+    const struct {
+        const char* function;
+        Copy copy;
+        bool first; // whether the copy goes before <r/>
+    } kCopies[] = {
+        {"CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)",
+         [](CZuXNode& e, const CZuXNodePtr& p, const CZuXNodePtr&) { return e.AppendNodeCopy(p); }, false},
+        {"CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr)",
+         [](CZuXNode& e, const CZuXNodePtr& p, const CZuXNodePtr&) { return e.PrependNodeCopy(p); }, true},
+        {"CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr, CZuXNodePtr)",
+         [](CZuXNode& e, const CZuXNodePtr& p, const CZuXNodePtr& r) { return e.InsertNodeCopyAfter(p, r); }, false},
+        {"CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)",
+         [](CZuXNode& e, const CZuXNodePtr& p, const CZuXNodePtr& r) { return e.InsertNodeCopyBefore(p, r); }, true},
+    };
+    for (const auto& row : kCopies) {
+        SCOPED_TRACE(row.function);
+        long allowed = 0;
+        for (CZuError result; allowed < 100; ++allowed) {
+            auto document = Parse("<e><r/></e>");
+            CZuXNode element(document->GetNode("e"));
+            const CZuXNodePtr reference = boost::make_shared<CZuXNode>(element.GetNode("r"));
+            {
+                ScopedAllocationFailure fail(Allocator::Pugixml, allowed, 1);
+                result = row.copy(element, proto, reference);
+            }
+            if (!result.IsError()) {
+                const std::string copy = Text(*source);
+                EXPECT_EQ(row.first ? "<e>" + copy + "<r/></e>" : "<e><r/>" + copy + "</e>", Text(*document));
+                break;
+            }
+            ExpectOutOfMemory(result, row.function);
+            EXPECT_EQ("<e><r/></e>", Text(*document)) << "refused after " << allowed;
+        }
+        EXPECT_GE(allowed, 2) << "the refusal fell on more than one value";
+        EXPECT_LT(allowed, 100);
+    }
+}
+
+// A declaration is written as naming UTF-8 without a change to the tree, which could need memory.
+TEST(OutOfMemoryTest, SavesWriteTheUtf8DeclarationWithoutMemory) {
+    const std::string path = std::string(ZUX_TEST_DATA_DIR) + "/latin1.xml";
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromFile(path).IsError());
+    std::string text;
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        document.SaveAsString(text);
+    }
+    EXPECT_EQ(0u, text.find("<?xml version=\"1.0\" encoding=\"UTF-8\"?>"));
+    EXPECT_EQ("ISO-8859-1", CZuXNode(document.GetNode("xml")).AttributeAsString("encoding"));
 }
 
 TEST(OutOfMemoryTest, FailedAdditionsGiveBodiesWithoutNode) {

@@ -2,7 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <vector>
+
 namespace {
+
+namespace fs = std::filesystem;
 
 using zuxtest::Parse;
 using zuxtest::ReadFile;
@@ -103,6 +112,83 @@ TEST(SaveTest, EveryFileOverloadReportsItsFailure) {
                              "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)", message);
     }
     EXPECT_EQ(before, zuxtest::Text(*document));
+}
+
+// The four file overloads, each saving `document` to `path`.
+std::vector<std::function<CZuError(CZuXDocument&, const std::string&)>> FileSaves() {
+    return {
+        [](CZuXDocument& d, const std::string& path) { return d.SaveToFile(path); },
+        [](CZuXDocument& d, const std::string& path) { return d.SaveToFile(path, BZuXFormat(BZuXFormat::Raw)); },
+        [](CZuXDocument& d, const std::string& path) { return d.SaveToFile(path, std::string("  ")); },
+        [](CZuXDocument& d, const std::string& path) {
+            return d.SaveToFile(path, std::string("  "), BZuXFormat(BZuXFormat::WriteBom));
+        },
+    };
+}
+
+std::size_t EntriesIn(const std::string& dir) {
+    const fs::directory_iterator entries(dir);
+    return static_cast<std::size_t>(std::distance(fs::begin(entries), fs::end(entries)));
+}
+
+mode_t ModeOf(const std::string& path) {
+    struct stat status {};
+    EXPECT_EQ(0, stat(path.c_str(), &status));
+    return status.st_mode & 07777;
+}
+
+TEST(SaveTest, SaveThatFailsHalfwayLeavesThePreviousFile) {
+    TempDir dir;
+    const std::string path = dir.File("keep.xml");
+    const std::string previous = "<previous/>";
+    zuxtest::WriteFile(path, previous);
+    auto document = Parse("<big>" + std::string(100000, 'x') + "</big>");
+    // Past the file-size limit a write fails (with SIGXFSZ ignored) part way through the save.
+    const std::string outcome = zuxtest::RunInChild([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+        int failed = 0;
+        for (const auto& save : FileSaves()) failed += save(*document, path).GetWin32Code() == 774;
+        return failed;
+    });
+    EXPECT_EQ("exit 4", outcome) << "every overload reports 774";
+    EXPECT_EQ(previous, ReadFile(path));
+    EXPECT_EQ(1u, EntriesIn(dir.File(""))) << "no new file is left behind";
+}
+
+TEST(SaveTest, ReplacedFileKeepsModeAndLinks) {
+    TempDir dir;
+    auto document = Parse("<new/>");
+    const std::string path = dir.File("file.xml");
+    for (const auto& save : FileSaves()) {
+        zuxtest::WriteFile(path, "<old/>");
+        ASSERT_EQ(0, chmod(path.c_str(), 04751));
+        fs::remove(dir.File("hard.xml"));
+        fs::create_hard_link(path, dir.File("hard.xml"));
+        fs::remove(dir.File("link.xml"));
+        fs::create_symlink("file.xml", dir.File("link.xml"));
+
+        ASSERT_FALSE(save(*document, dir.File("link.xml")).IsError());
+        EXPECT_NE(std::string::npos, ReadFile(path).find("<new"));
+        EXPECT_EQ(04751, ModeOf(path));
+        EXPECT_TRUE(fs::is_symlink(dir.File("link.xml")));
+        EXPECT_EQ("<old/>", ReadFile(dir.File("hard.xml"))) << "a hard link keeps the old file";
+        EXPECT_EQ(3u, EntriesIn(dir.File("")));
+    }
+
+    // A new path, also behind a dangling link, gets 0666 less the umask, as fopen gives it.
+    const mode_t umaskBefore = umask(027);
+    fs::create_symlink("created.xml", dir.File("dangling.xml"));
+    const bool saved = !document->SaveToFile(dir.File("dangling.xml")).IsError();
+    umask(umaskBefore);
+    ASSERT_TRUE(saved);
+    EXPECT_TRUE(fs::is_symlink(dir.File("dangling.xml")));
+    EXPECT_EQ(0640, ModeOf(dir.File("created.xml")));
+}
+
+TEST(SaveTest, DevicesAreWrittenDirectly) {
+    for (const auto& save : FileSaves()) EXPECT_FALSE(save(*Parse("<a/>"), "/dev/null").IsError());
 }
 
 TEST(SaveTest, SavedTextLoadsIntoTheSameTree) {

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -15,6 +16,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace zuxtest {
@@ -85,6 +87,19 @@ public:
 private:
     std::string m_path;
 };
+
+/// Runs `work` in a child process, so that a crash ends only the child. Gives "exit N" with the
+/// exit code `work` returned, or "signal N" when the child was killed.
+template <class Work>
+std::string RunInChild(Work&& work) {
+    std::fflush(nullptr); // nothing buffered is written twice
+    const pid_t child = fork();
+    if (child == 0) std::_Exit(work());
+    int status = 0;
+    if (child < 0 || waitpid(child, &status, 0) != child) return "no child";
+    return WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
+                             : "signal " + std::to_string(WTERMSIG(status));
+}
 
 /// One record's function text and message.
 inline void ExpectRecord(const CZuErrorRecord& record, const char* file, const char* function,

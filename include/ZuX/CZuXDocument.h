@@ -41,15 +41,33 @@ public:
     CZuError LoadFromFile(const std::string& path);
 
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
-    /// with a default declaration unless the document holds one. Always succeeds.
+    /// with a default declaration unless the document holds one. A declaration of the document
+    /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds;
+    /// the declaration in the tree keeps its value. Always succeeds.
     CZuError SaveAsString(std::string& output);
     /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
     /// line breaks but no indentation.
     CZuError SaveAsString(std::string& output, BZuXFormat format);
     /// Writes the document to a file as UTF-8, indented with one tab per level. Fails with
-    /// Win32 774 and "FileName=[path]" when the file cannot be opened or written, and when the
-    /// path holds a NUL character (it is not cut at the NUL). A declaration
-    /// kept from a file is written back as it is, also when it names another encoding than UTF-8.
+    /// Win32 774 and "FileName=[path]" when the file cannot be written, and when the path holds
+    /// a NUL character (it is not cut at the NUL). A declaration naming
+    /// another encoding than UTF-8 is written as naming UTF-8, as in SaveAsString.
+    ///
+    /// A failed or interrupted save (disk full, quota, file-size limit, I/O error, crash, power
+    /// cut) never costs the previous content. A regular file is replaced: the new content is
+    /// written to a new file in the same directory, flushed to disk, and renamed over the old
+    /// one, so the path names either the whole old file or the whole new one. On failure the
+    /// file is unchanged and no new file is left behind (only a crash or a power cut can leave
+    /// one, named ".NAME." and 12 hexadecimal digits). Because the file is a new one:
+    ///  - it keeps the old file's permission bits, and when running as root its owner and group
+    ///    (otherwise it belongs to the saving user);
+    ///  - other hard links to the old file keep the old content;
+    ///  - a symbolic link stays a link, and the file it finally leads to is replaced;
+    ///  - a new path gets 0666 less the umask, as fopen gives it.
+    /// Written directly, without that guarantee, are: anything that is not a regular file
+    /// (/dev/null, /dev/stdout, a FIFO); a writable file in a directory where no new file can be
+    /// made; a file that cannot be renamed over (one bind-mounted into place). A file that may
+    /// not be written is not replaced either: the save fails, as opening it for writing would.
     CZuError SaveToFile(const std::string& path);
     /// The same with the caller's format bits.
     CZuError SaveToFile(const std::string& path, BZuXFormat format);

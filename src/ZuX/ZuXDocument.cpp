@@ -3,12 +3,14 @@
 #include "MakeSharedNothrow.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXFileReplacement.h"
+#include "ZuXLocaleScope.h"
 #include "ZuXName.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXOutput.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
-#include "ZuXValues.h"
 
 #include <new>
 #include <sys/stat.h>
@@ -46,12 +48,13 @@ pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string&
     return refused;
 }
 
+// The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
+// same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
 CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
+    const auto content = [&](pugi::xml_writer& file) { SaveDocument(document, file, indent, format, encoding); };
     // Not cut at a NUL: the file named by the part before it is not the file asked for.
-    if (HoldsNul(path))
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
-    if (!document.save_file(path.c_str(), indent, format, encoding))
+    if (HoldsNul(path) || !WriteFileReplacing(path, content))
         return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
@@ -90,7 +93,7 @@ CZuError CZuXDocument::SaveAsString(std::string& output) {
 
 CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
     xml_string_writer writer;
-    m_pPrivate->m_document.save(writer, "", format.AsValue(), pugi::encoding_utf8);
+    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8);
     output = std::move(writer.m_text);
     return CZuError::Success();
 }
@@ -183,6 +186,9 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
     if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     AttachToDocument(*body, *m_pPrivate);
     try {
+        // Numbers in the expression and in the values it compares or formats are converted as in
+        // the C locale, whatever locale the process runs under.
+        CLocaleScope c;
         body->m_item = m_pPrivate->m_document.select_nodes(query.c_str(), nullptr);
     } catch (const pugi::xpath_exception& failure) {
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
@@ -196,7 +202,7 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
 CZuError CZuXDocument::EvaluateXPath(std::string& value, const std::string& query) {
     static const char* const kFunction = "CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)";
     try {
-        const zuxvalue::CLocaleScope c;
+        const CLocaleScope c;
         const pugi::xpath_query compiled(query.c_str(), nullptr);
         value = compiled.evaluate_string(m_pPrivate->m_document);
     } catch (const pugi::xpath_exception& failure) {

@@ -6,6 +6,7 @@
 #include "ZuXNodePrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
+#include "ZuXUndo.h"
 #include "ZuXValues.h"
 
 using namespace zuxvalue;
@@ -141,7 +142,7 @@ CZuError CZuXNode::GetText(std::string& text) {
 
 CZuError CZuXNode::SetText(const std::string& text) {
     const pugi::xml_node& node = m_pPrivate->Item();
-    if (WritableText(node).set(text.c_str())) return CZuError::Success();
+    if (SetTextOrNothing(WritableText(node), text.c_str())) return CZuError::Success();
     return WriteFailure(CanHoldText(node), ZU_CODE_LOCATION("CZuError CZuXNode::SetText(const string&)"));
 }
 
@@ -166,7 +167,7 @@ CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, CZuXNodePrivateP
 CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
     pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
-    if (node.append_copy(proto)) return CZuError::Success();
+    if (CompleteCopyOrNone(node.append_copy(proto), proto)) return CZuError::Success();
     return WriteFailure(CanTakeCopy(node, proto, nullptr),
                         ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)"));
 }
@@ -174,7 +175,7 @@ CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
 CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr source) {
     pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
-    if (node.prepend_copy(proto)) return CZuError::Success();
+    if (CompleteCopyOrNone(node.prepend_copy(proto), proto)) return CZuError::Success();
     return WriteFailure(CanTakeCopy(node, proto, nullptr),
                         ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr)"));
 }
@@ -183,7 +184,7 @@ CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference
     pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
     const pugi::xml_node next_to = NodeOfHandle(reference);
-    if (node.insert_copy_after(proto, next_to)) return CZuError::Success();
+    if (CompleteCopyOrNone(node.insert_copy_after(proto, next_to), proto)) return CZuError::Success();
     return WriteFailure(CanTakeCopy(node, proto, &next_to),
                         ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr, CZuXNodePtr)"));
 }
@@ -192,7 +193,7 @@ CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr referenc
     pugi::xml_node& node = m_pPrivate->Item();
     const pugi::xml_node proto = NodeOfHandle(source);
     const pugi::xml_node next_to = NodeOfHandle(reference);
-    if (node.insert_copy_before(proto, next_to)) return CZuError::Success();
+    if (CompleteCopyOrNone(node.insert_copy_before(proto, next_to), proto)) return CZuError::Success();
     return WriteFailure(CanTakeCopy(node, proto, &next_to),
                         ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)"));
 }

@@ -59,6 +59,15 @@ void TakeApartSubtree(const pugi::xml_node& top);
 /// kShallowSubtree. Otherwise it changes nothing.
 void TakeApartDeepSubtree(const pugi::xml_node& parent, const pugi::xml_node& child);
 
+/// Removes `node`, with everything below it, from its parent, safe for subtrees of any depth. Only
+/// for a node the library has just made and no body was ever made on: removing anything else must
+/// be recorded, so that bodies on it become empty (CZuXDocumentPrivate::RemoveChild).
+inline void RemoveNewNode(const pugi::xml_node& node) {
+    pugi::xml_node parent = node.parent();
+    TakeApartDeepSubtree(parent, node);
+    parent.remove_child(node);
+}
+
 /// `start.first_element_by_path(path, '/')`, safe for paths of any length. pugixml recurses once
 /// per path segment and retries a ".." step once for every sibling that led to it, which takes
 /// time exponential in the number of ".." steps. Short paths without ".." go to pugixml as they

@@ -6,6 +6,7 @@
 #ifndef ZUX_ZUXVALUES_H
 #define ZUX_ZUXVALUES_H
 
+#include "ZuXLocaleScope.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 
@@ -13,30 +14,9 @@
 
 #include <pugixml.hpp>
 
-#include <locale.h> // NOLINT(modernize-deprecated-headers): uselocale and newlocale are POSIX, declared here
 #include <string>
 
 namespace zuxvalue {
-
-// pugixml converts doubles with the C library's locale-dependent functions. While alive, this
-// switches the calling thread (only) to the C locale, so "2.25" is written and read as such
-// whatever the process locale is.
-class CLocaleScope {
-public:
-    CLocaleScope() : m_previous(uselocale(CLocale())) {}
-    ~CLocaleScope() { uselocale(m_previous); }
-    CLocaleScope(const CLocaleScope&) = delete;
-    CLocaleScope& operator=(const CLocaleScope&) = delete;
-
-private:
-    static locale_t CLocale() {
-        // glibc hands out its static C locale object here; nothing is allocated.
-        static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t());
-        return c;
-    }
-
-    locale_t m_previous;
-};
 
 // Each form: the value type, the default of an out-parameter read, the pugixml read with a
 // default, and the pugixml write (which says whether it stored the text).

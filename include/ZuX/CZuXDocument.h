@@ -43,7 +43,8 @@ public:
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
     /// with a default declaration unless the document holds one. A declaration of the document
     /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds;
-    /// the declaration in the tree keeps its value. Always succeeds.
+    /// the declaration in the tree keeps its value. Always succeeds; throws std::bad_alloc when
+    /// `output` cannot grow to hold the text.
     CZuError SaveAsString(std::string& output);
     /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
     /// line breaks but no indentation.
@@ -114,8 +115,9 @@ public:
     /// reset first and receives the selected items in the order pugixml returns them (an empty
     /// set when nothing matches). Fails with Win32 774 and
     /// "XPath query failed, Query=[query], error=description" when the expression does not
-    /// compile or does not give a node set, and with 14 when the result cannot be allocated;
-    /// `nodes` is then null.
+    /// compile or does not give a node set, and with 14 when memory runs out (for the result or
+    /// in pugixml's evaluation); `nodes` is then null. Numbers in the expression and in the values
+    /// it compares are read the same whatever the process locale.
     CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query);
     /// Evaluates any XPath 1.0 expression from the document node to its string value, as XPath's
     /// string() gives it: a number as "4" or "12.5", a boolean as "true" or "false", a node set as

@@ -193,6 +193,9 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
     } catch (const pugi::xpath_exception& failure) {
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
                                        "XPath query failed, Query=[%s], error=%s", query.c_str(), failure.what());
+    } catch (const std::bad_alloc&) {
+        // pugixml's evaluation ran out of memory.
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     }
     nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
     if (!nodes) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);

@@ -37,4 +37,9 @@ inline pugi::xml_node NodeOf(const CZuXNodePrivatePtr& body) {
     return body ? body->Item() : pugi::xml_node();
 }
 
+/// The node of the handle a pointer points to; no node for a null pointer.
+inline pugi::xml_node NodeOfHandle(const CZuXNodePtr& handle) {
+    return handle ? NodeOf(handle->GetPrivate(handle)) : pugi::xml_node();
+}
+
 #endif

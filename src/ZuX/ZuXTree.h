@@ -6,8 +6,9 @@
 // NUL character matches nothing rather than its part before the NUL. The document and the node
 // operations of the same name share these.
 //
-// Also the pugixml calls that recurse once per tree level or path segment, made safe for deep
-// trees and long paths, whose recursion would otherwise overflow the stack.
+// Also what a node of each kind can take (attributes, text, children, copies), and the pugixml
+// calls that recurse once per tree level or path segment, made safe for deep trees and long
+// paths, whose recursion would otherwise overflow the stack.
 #ifndef ZUX_ZUXTREE_H
 #define ZUX_ZUXTREE_H
 
@@ -45,6 +46,41 @@ inline pugi::xml_attribute AttributeNamed(const pugi::xml_node& node, const char
 inline const char* LookupName(const std::string& name) {
     return HoldsNul(name) ? nullptr : name.c_str();
 }
+
+// --- node kinds: what a node of each kind can take -----------------------------------------------
+
+/// Only elements and the XML declaration take attributes.
+inline bool TakesAttributes(const pugi::xml_node& node) {
+    return node.type() == pugi::node_element || node.type() == pugi::node_declaration;
+}
+
+/// The nodes a text write can go to: elements, text and CDATA; not comments, declarations or the
+/// document node (see WritableText).
+inline bool CanHoldText(const pugi::xml_node& node) {
+    const pugi::xml_node_type kind = node.type();
+    return kind == pugi::node_element || kind == pugi::node_pcdata || kind == pugi::node_cdata;
+}
+
+/// The text a write goes to; none on the document node. pugixml would store it in a text child of
+/// the document node, which a save writes after the root element and a load drops again.
+inline pugi::xml_text WritableText(const pugi::xml_node& node) {
+    return node.type() == pugi::node_document ? pugi::xml_text() : node.text();
+}
+
+/// Whether pugixml lets a node of kind `child` be inserted below `parent`.
+inline bool CanTakeChild(const pugi::xml_node& parent, pugi::xml_node_type child) {
+    const pugi::xml_node_type kind = parent.type();
+    if (kind != pugi::node_document && kind != pugi::node_element) return false;
+    if (child == pugi::node_document || child == pugi::node_null) return false;
+    return kind == pugi::node_document || (child != pugi::node_declaration && child != pugi::node_doctype);
+}
+
+/// Whether a copy of `source` may go below `parent`, next to `reference` when one is required.
+inline bool CanTakeCopy(const pugi::xml_node& parent, const pugi::xml_node& source, const pugi::xml_node* reference) {
+    return CanTakeChild(parent, source.type()) && (!reference || (*reference && reference->parent() == parent));
+}
+
+// --- removal and paths -------------------------------------------------------------------------------
 
 /// How deep a subtree pugixml may free by itself: it frees a removed subtree recursively, one stack
 /// frame per level, and up to this depth that needs only some tens of kilobytes of stack, which

@@ -131,11 +131,6 @@ CZuError GetAttribute(const pugi::xml_node& node, const char* name, typename For
     return CZuError::Success();
 }
 
-/// Only elements and the XML declaration take attributes.
-inline bool TakesAttributes(const pugi::xml_node& node) {
-    return node.type() == pugi::node_element || node.type() == pugi::node_declaration;
-}
-
 /// SetAttribute<Type>: writes the first attribute of that name, appending it when missing.
 /// 1168 with "Attribute=[name]" when the node takes no attributes or the name is not an XML name
 /// (null and "" included), 14 when pugixml cannot allocate; an attribute appended for a write

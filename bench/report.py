@@ -385,24 +385,34 @@ def churn_section(churn):
         return ""
     rows = [[f"{row['churn']:,}", "yes" if row["idle"] else "no", f"{row['early_kib'] / 1024:.1f}",
              f"{row['peak_kib'] / 1024:.1f}", f"{(row['peak_kib'] - row['early_kib']) / 1024:.1f}"] for row in churn]
-    text = "## A long-lived document with many removals
-
-"
+    text = "## A long-lived document with many removals\n\n"
     text += ("`zux_bench_memory churn`: one document, an element added below its root and removed again in "
              "every cycle, with three handles in use throughout; with idle handles, also four node handles "
              "and an XPath set made before the first cycle and never used again, which keep the record of "
              "removed items from being dropped. Peak resident set after the first thousand cycles and at "
-             "the end:
-
-")
+             "the end:\n\n")
     return text + table(["cycles", "idle handles", "peak after 1,000 cycles MiB", "peak at the end MiB",
                          "growth MiB"], rows)
 
 
-def compare_section(before, after, base):
-    """ZuX / raw pugixml with the library before the change and after it, the same benchmark code."""
-    if before is None or after is None:
+def compare_sections(directory):
+    """One section per comparison that bench.sh ran (ZUX_BENCH_COMPARE)."""
+    if not directory or not os.path.isdir(directory):
         return ""
+    text = ""
+    for name in sorted(os.listdir(directory), key=int):
+        path = os.path.join(directory, name)
+        with open(os.path.join(path, "label")) as f:
+            base, head = f.read().split()
+        files = sorted(os.listdir(path))
+        before = Results(*[os.path.join(path, f) for f in files if f.startswith("before-")])
+        after = Results(*[os.path.join(path, f) for f in files if f.startswith("after-")])
+        text += compare_section(before, after, base, head) + "\n"
+    return text
+
+
+def compare_section(before, after, base, head):
+    """ZuX / raw pugixml with the library before a change and after it, the same benchmark code."""
     rows = []
     for workload in COMPARED:
         for corpus in corpora_of(workload, CORPORA):
@@ -413,15 +423,12 @@ def compare_section(before, after, base):
             rows.append([workload, corpus, fmt_ratio(old), fmt_ratio(new), f"{(new / old - 1) * 100:+.1f}%",
                          spreads(before, workload, corpus, ["zux"]) + " / " + spreads(after, workload, corpus, ["zux"]),
                          fmt_ms(before.median(workload, corpus, "zux")), fmt_ms(after.median(workload, corpus, "zux"))])
-    text = "## Before and after
-
-"
-    text += (f"The same benchmark code built twice: against ZuX as of `{base}` (before) and as it is in this "
-             "tree (after). The two programs ran in turns, several rounds each, in the same run of bench.sh, "
-             "and each ratio is ZuX / raw pugixml within its own program, so that the machine's noise falls "
-             "out. Spread: interquartile range / median of ZuX's repetitions, before / after.
-
-")
+    head = "this tree" if head == "tree" else f"`{head}`"
+    text = f"## Before and after: ZuX as of `{base}` and as of {head}\n\n"
+    text += ("The same benchmark code built against both libraries; the two programs ran in turns, several "
+             "rounds each, in this run of bench.sh, and each ratio is ZuX / raw pugixml within its own program. "
+             "Change: after / before − 1 of the ratios. Spread: interquartile range / median of ZuX's "
+             "repetitions, before / after.\n\n")
     return text + table(["workload", "corpus", "before", "after", "change", "spread", "ZuX ms before",
                          "ZuX ms after"], rows)
 
@@ -474,7 +481,7 @@ def profile_section(r, directory):
                 rows = [[name, f"{count:.1f}"] for name, count in profile[1] if count >= 2]
                 text += f"\n{label}, {lib}: instructions per {profile[2]} by function (2 and more):\n\n"
                 text += table(["function", f"instructions / {profile[2]}"], rows)
-    text += WHERE_THE_TIME_GOES
+    text += ("\nHow to read these profiles: see *Where the time goes* in [README.md](README.md).\n")
     same = [r.counter("walk", c, "zux", "allocs_per_node") == r.counter("walk", c, "model-string", "allocs_per_node")
             for c in r.corpora() if r.has("walk", c, "model-string")]
     if same:
@@ -486,86 +493,6 @@ def profile_section(r, directory):
                  "that the walk reads inline, while every pugixml accessor (`first_child`, `next_sibling`, "
                  "`attribute`, `as_int`) is a call into the shared library.\n")
     return text
-
-
-WHERE_THE_TIME_GOES = """
-How to read the walk, from the bottom up (the models are described under *What is measured*):
-
-- **model / pugixml** is the floor of the handle design: one body per `GetFirstNode` (allocation,
-  document-pointer copy, release) and calls across a library boundary. Part of that floor is Boost's
-  own: its `make_shared` copies the new pointer once inside (an atomic increment and decrement per
-  body), and the body's control block is released through a virtual `dispose`.
-- **model-string − model** is the `std::string` that `AttributeAsString` must return: a copy of the
-  text and, past 15 characters, an allocation.
-- **model-api − model-string** is the rest of the interface's shape: every `MoveNextSibling`
-  returns a `CZuError`, which the caller destroys through `CZuError::~CZuError`, defined out of line
-  in libZuUtils, and the handle is built and destroyed by out-of-line members with a virtual
-  destructor.
-- **ZuX − model-api** is what ZuX's own code adds on the same shape. The functions above show it:
-  the body's exported constructor and destructor (`CZuXNodePrivate::CZuXNodePrivate`,
-  `~CZuXNodePrivate`) are called through the PLT from inside the library, `AttributeNamed` tests the
-  name for null before pugixml looks it up, and `AttributeAsString` makes an empty `std::string` for
-  its default. It adds no reference-count operation and no copy of text.
-
-In the build, `SetAttributeINT` and `SetAttributeString` look the attribute up before appending it
-(`pugi::xml_node::attribute`, which the raw build and the model do not call) and each returns a
-`CZuError`; the model's build is the floor of one body per appended element.
-"""
-
-METHOD = """## What is measured, and how
-
-- **One process, side by side.** `zux_bench` runs every workload for every library; bench.sh passes
-  `--benchmark_enable_random_interleaving`, so the repetitions of all benchmarks are shuffled together.
-  Other programs ran on the machine at the same time: read the ratios, not the absolute times, and
-  look at the spread before trusting a ratio close to a limit. Each benchmark runs its work once
-  untimed before its timed loop, and the process keeps the memory it frees (`mallopt`), so that no
-  library is timed while the kernel faults in memory that another benchmark had given back. Google
-  Benchmark warns that its own library was built for debugging; that concerns its bookkeeping, not
-  the timed code, which is built in Release.
-- **The same calls.** Raw pugixml is called exactly as ZuX calls it: `load_string` with
-  `parse_default`; `save` into a `std::string` writer with an empty indentation, with `format_raw`, or
-  `format_indent`, which then gives line breaks without indentation as ZuX's string save does;
-  `select_nodes` without variables. libxml2 parses with `XML_PARSE_NOBLANKS | XML_PARSE_COMPACT |
-  XML_PARSE_NONET` and saves with an empty indentation string; tinyxml2's formatted save prints no
-  indentation either: all formatted outputs have line breaks only.
-- **walk** visits every node from the document node down, asking each for its first child and moving
-  on with the next-sibling call, and reads two attributes of each, one as an integer and one as text.
-  ZuX: `GetFirstNode`, `MoveNextSibling`, `AttributeAsINT`, `AttributeAsString` (which returns a
-  `std::string`). Raw pugixml, libxml2, tinyxml2: each its own idiom, without copying the text
-  (libxml2: the attribute's text node read in place; `xmlGetProp` would copy it).
-- **model** (`bench/Model.h`) is the floor of the handle design: raw pugixml plus one
-  `boost::make_shared` body for every node handed out and the copy of the document's shared pointer
-  into it. Its members live in a shared library of their own, built as ZuX is, so that nothing is
-  inlined into the loop and every call crosses a library boundary, as calls into ZuX must.
-  **model-string** is the same with the text read returning a `std::string`, as `AttributeAsString`
-  must. **model-api** has, in addition, the shape that ZuX's public header fixes: moves that return
-  a `CZuError`, and a handle with an out-of-line constructor and virtual destructor.
-- **siblings** moves one handle along the root element's children (`MoveNextSibling`, then
-  `MoveNext`) with node-level typed reads (`AttributeAsINT`, `AttributeAsDOUBLE`, `AttributeExists`);
-  `allocs_in_moves` counts every allocation made in those moves and reads, in all runs.
-- **xpath** evaluates the ten queries of the corpus and counts the selected items; libxml2 gets the
-  same queries, with a prefix for the default namespace of freedesktop.org.xml.
-- **save-file** saves the document to a file in the temporary directory with one tab per level:
-  ZuX with `SaveToFile(path)`, which writes a new file, flushes it to disk (`fsync`), renames it over
-  the old one and syncs the directory, so that a failed save never costs the previous file; raw
-  pugixml with `save_file(path, "\t", format_indent, encoding_auto)`, which truncates the file and
-  writes it, and leaves the flushing to the system. It is timed in wall-clock time, and runs on the
-  real files only (the generated document would mostly time the disk).
-- **build** makes a document of 100,000 elements below one root, each with an integer and a text
-  attribute: ZuX with `AppendNode`, `SetAttributeINT` and `SetAttributeString`, which look the
-  attribute up before appending it, as they must; raw pugixml with `append_child` and
-  `append_attribute`; the peers with their own calls.
-- **Peak memory**: `zux_bench_memory load LIBRARY FILE`, one process per library and run, reads the
-  peak resident set (`getrusage`) while the loaded tree is alive, with glibc's default settings.
-
-### What is counted as a heap allocation
-
-The benchmark binary replaces the global `operator new` (all forms but the aligned ones) and installs
-counting allocation functions in pugixml (`pugi::set_memory_management_functions`) and in libxml2
-(`xmlMemSetup`: malloc, realloc and strdup). An allocation is one call to any of them during the timed
-loop; frees are not counted. ZuX's bodies and strings, Boost's blocks, pugixml's pages, libxml2's
-nodes and strings and tinyxml2's pool blocks all count alike.
-"""
 
 
 def chart_data(r, path):
@@ -588,17 +515,13 @@ def main():
     parser.add_argument("--profile-dir", help="callgrind runs: NAME.callgrind and NAME.json")
     parser.add_argument("--versions", help="'name: version' lines")
     parser.add_argument("--elapsed", help="seconds bench.sh had taken when it called this script")
-    parser.add_argument("--base-bench", nargs="*", default=[], help="zux_bench JSON outputs of the library before")
-    parser.add_argument("--head-bench", nargs="*", default=[], help="the same benchmarks of the library now")
-    parser.add_argument("--base", help="what the library before is (a git ref)")
+    parser.add_argument("--compare-dir", help="the before-and-after runs: one directory per comparison")
     parser.add_argument("--markdown", required=True)
     parser.add_argument("--chart-data", required=True)
     args = parser.parse_args()
 
     r = Results(args.bench)
     memory = load_memory(args.memory)
-    before = Results(*args.base_bench) if args.base_bench else None
-    after = Results(*args.head_bench) if args.head_bench else None
     sections = [
         "# Benchmarks: ZuX against raw pugixml, libxml2 and tinyxml2\n\n"
         "Written by `scripts/bench.sh` through `bench/report.py` from the run it describes. Times are the "
@@ -608,12 +531,13 @@ def main():
         setup_section(r, args.versions, args.elapsed),
         goal_section(r, memory),
         ratio_section(r, memory),
-        compare_section(before, after, args.base),
+        compare_sections(args.compare_dir),
         absolute_section(r, memory),
         churn_section(load_churn(args.memory)),
         profile_section(r, args.profile_dir) if args.profile_dir else "",
         check_section(r),
-        METHOD,
+        "## What is measured, and how\n\nSee [README.md](README.md) beside this file: how the benchmarks run, what "
+        "each workload and model does, and what counts as a heap allocation.\n",
     ]
     with open(args.markdown, "w") as f:
         f.write("\n".join(s.rstrip() + "\n" for s in sections if s))

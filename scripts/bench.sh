@@ -5,9 +5,9 @@
 #
 # Environment: ZUX_BUILD_DIR (default build/bench), ZUX_BENCH_REPETITIONS (default 15),
 # ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind,
-# ZUX_BENCH_BASE=<git ref> to also compare ZuX as of that commit with this tree ("before and
-# after"): the same benchmark code is built against both libraries and the two programs run in
-# turns (ZUX_BENCH_ROUNDS rounds, default 3).
+# ZUX_BENCH_COMPARE="A..B C" to also compare ZuX as of commit A with ZuX as of B, and as of C with
+# this tree ("before and after"): this tree's benchmark code is built against each library and
+# the programs run in turns (ZUX_BENCH_ROUNDS rounds, default 3).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -56,33 +56,50 @@ echo "== A long-lived document with a million additions and removals"
 "$memory" churn 1000000 | tee -a "$out/memory.jsonl"
 "$memory" churn 1000000 idle | tee -a "$out/memory.jsonl"
 
+# Builds this tree's benchmark code against ZuX as of $1 (a git ref) and echoes the program's path.
+bench_against() {
+    local ref=$1 dir="$build/at-$1"
+    if [ ! -x "$dir/bench/zux_bench" ]; then
+        rm -rf "$dir"
+        mkdir -p "$dir/src"
+        git archive "$ref" | tar -x -C "$dir/src"
+        cmake -S "$dir/src" -B "$dir/build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF \
+            -DZUX_BUILD_EXAMPLES=OFF -DZUX_BUILD_FUZZERS=OFF -DCMAKE_INSTALL_PREFIX="$dir/prefix" >/dev/null
+        cmake --build "$dir/build" -j "$(nproc)" >/dev/null
+        cmake --install "$dir/build" >/dev/null
+        cmake -S bench -B "$dir/bench" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$dir/prefix" >/dev/null
+        cmake --build "$dir/bench" -j "$(nproc)" >/dev/null
+    fi
+    echo "$dir/bench/zux_bench"
+}
+
 compare=()
-if [ -n "${ZUX_BENCH_BASE:-}" ]; then
-    echo
-    echo "== Before and after: ZuX as of $ZUX_BENCH_BASE against this tree"
-    base="$build/base"
-    rm -rf "$base"
-    mkdir -p "$base/src"
-    git archive "$ZUX_BENCH_BASE" | tar -x -C "$base/src"
-    cmake -S "$base/src" -B "$base/build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF \
-        -DZUX_BUILD_EXAMPLES=OFF -DZUX_BUILD_FUZZERS=OFF -DCMAKE_INSTALL_PREFIX="$base/prefix" >/dev/null
-    cmake --build "$base/build" -j "$(nproc)" >/dev/null
-    cmake --install "$base/build" >/dev/null
-    # This tree's benchmark code, linked against the library before.
-    cmake -S bench -B "$base/bench" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$base/prefix" >/dev/null
-    cmake --build "$base/bench" -j "$(nproc)" >/dev/null
+if [ -n "${ZUX_BENCH_COMPARE:-}" ]; then
     filter='^(walk|siblings|xpath|build|remove)/[^/]*/(pugixml|zux)$'
-    for round in $(seq "${ZUX_BENCH_ROUNDS:-3}"); do
-        for side in base head; do
-            program="$bench"
-            [ "$side" = base ] && program="$base/bench/zux_bench"
-            "$program" --benchmark_filter="$filter" --benchmark_repetitions=5 --benchmark_min_time="$min_time" \
-                --benchmark_enable_random_interleaving=true --benchmark_out="$out/compare-$side-$round.json" \
-                --benchmark_out_format=json --benchmark_display_aggregates_only=true >/dev/null
+    index=0
+    for pair in $ZUX_BENCH_COMPARE; do
+        index=$((index + 1))
+        before=${pair%%..*}
+        after=${pair#*..}
+        [ "$after" = "$pair" ] && after=
+        echo
+        echo "== Before and after: ZuX as of $before against ${after:-this tree}"
+        dir="$out/compare/$index"
+        mkdir -p "$dir"
+        echo "$before ${after:-tree}" >"$dir/label"
+        programs=("$(bench_against "$before")" "$bench")
+        [ -n "$after" ] && programs[1]=$(bench_against "$after")
+        for round in $(seq "${ZUX_BENCH_ROUNDS:-3}"); do
+            for side in 0 1; do
+                "${programs[$side]}" --benchmark_filter="$filter" --benchmark_repetitions=5 \
+                    --benchmark_min_time="$min_time" --benchmark_enable_random_interleaving=true \
+                    --benchmark_out="$dir/$( ((side)) && echo after || echo before)-$round.json" \
+                    --benchmark_out_format=json --benchmark_display_aggregates_only=true >/dev/null
+            done
+            echo "round $round of ${ZUX_BENCH_ROUNDS:-3} done"
         done
-        echo "round $round of ${ZUX_BENCH_ROUNDS:-3} done"
     done
-    compare=(--base "$ZUX_BENCH_BASE" --base-bench "$out"/compare-base-*.json --head-bench "$out"/compare-head-*.json)
+    compare=(--compare-dir "$out/compare")
 fi
 
 if [ "${ZUX_BENCH_PROFILE:-1}" != 0 ]; then
@@ -104,7 +121,7 @@ fi
 
 python3 bench/report.py --bench "$out/bench.json" --memory "$out/memory.jsonl" --profile-dir "$out/profile" \
     --versions "$out/versions.txt" --elapsed "$SECONDS" --markdown bench/RESULTS.md --chart-data "$out/chart.dat" \
-    "${compare[@]}"
+    ${compare[@]+"${compare[@]}"}
 gnuplot -e "datafile='$out/chart.dat'; outfile='bench/results.png'" bench/chart.gp
 
 echo

@@ -20,7 +20,10 @@ public:
 
     /// The node; none once it was removed or its document was loaded again.
     pugi::xml_node& Item() {
-        if (m_item && m_generation != m_pDocument->m_generation) Recheck();
+        // A detached body has neither document nor item. Nothing here calls into pugixml: this
+        // runs on every access.
+        const CZuXDocumentPrivate* document = m_pDocument.get();
+        if (document && m_generation != document->m_generation) Recheck();
         return m_item;
     }
 

@@ -99,36 +99,38 @@ GenerationBodyPtr NewBody(const boost::shared_ptr<GenerationDocument>& document,
     return body;
 }
 
+// The check ZuX makes on every access, inline as there.
+const pugi::xml_node& Item(GenerationBody& body) {
+    const GenerationDocument* document = body.document.get();
+    if (document && body.generation != document->generation) Recheck(body);
+    return body.node;
+}
+
 } // namespace
 
 GenerationBodyPtr DocumentNode(const boost::shared_ptr<GenerationDocument>& document) {
     return NewBody(document, document->document, document->generation);
 }
 
-const pugi::xml_node& GenerationNode::Item() const {
-    if (m_body->node && m_body->generation != m_body->document->generation) Recheck(*m_body);
-    return m_body->node;
-}
-
 bool GenerationNode::Exists() const {
-    return static_cast<bool>(Item());
+    return static_cast<bool>(Item(*m_body));
 }
 
 GenerationBodyPtr GenerationNode::FirstChild() const {
-    const pugi::xml_node child = Item().first_child();
+    const pugi::xml_node child = Item(*m_body).first_child();
     return NewBody(m_body->document, child, m_body->generation);
 }
 
 void GenerationNode::MoveNextSibling() const {
-    m_body->node = Item().next_sibling();
+    m_body->node = Item(*m_body).next_sibling();
 }
 
 int GenerationNode::AttributeAsInt(const char* name, int fallback) const {
-    return Item().attribute(name).as_int(fallback);
+    return Item(*m_body).attribute(name).as_int(fallback);
 }
 
 std::string GenerationNode::AttributeString(const char* name) const {
-    return Item().attribute(name).as_string();
+    return Item(*m_body).attribute(name).as_string();
 }
 
 // --- a registry of live bodies -----------------------------------------------------------------

@@ -113,8 +113,6 @@ public:
     std::string AttributeString(const char* name) const;
 
 private:
-    const pugi::xml_node& Item() const;
-
     GenerationBodyPtr m_body;
 };
 

@@ -1,5 +1,7 @@
 #include "FailingAllocator.h"
 
+#include "ZuXBodyPool.h"
+
 #include <pugixml.hpp>
 
 #include <cstdlib>
@@ -78,6 +80,8 @@ ScopedAllocationFailure::ScopedAllocationFailure(Allocator which, long allowed, 
     : m_which(which), m_previousAllowed(t_allowed[static_cast<int>(which)]),
       m_previousRefusals(t_refusals[static_cast<int>(which)]) {
     (void)s_pugixmlHooked;
+    // Bodies come from blocks the thread keeps; without them, every body asks operator new.
+    zuxpool::ReleaseKeptBlocks();
     t_refused = 0;
     t_allowed[static_cast<int>(which)] = allowed;
     t_refusals[static_cast<int>(which)] = refusals;

@@ -41,8 +41,6 @@ const std::vector<CZuErrorRecord>& NoRecords() {
 CZuErrorRecord::CZuErrorRecord(const WNCodeLocation& location, std::string message)
     : m_location(location), m_message(std::move(message)) {}
 
-CZuError::~CZuError() = default;
-
 WNErrorPrivate& CZuError::Body() {
     if (!m_body) m_body = boost::make_shared<WNErrorPrivate>();
     return *m_body;

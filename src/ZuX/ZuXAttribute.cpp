@@ -15,7 +15,7 @@ void CZuXAttributePrivate::Recheck() noexcept {
     RecheckBody(*this, {m_item.internal_object(), m_element.internal_object()});
 }
 
-CZuXAttribute::CZuXAttribute() : m_pPrivate(boost::make_shared<CZuXAttributePrivate>()) {}
+CZuXAttribute::CZuXAttribute() : m_pPrivate(zuxpool::New<CZuXAttributePrivate>()) {}
 
 CZuXAttribute::CZuXAttribute(boost::shared_ptr<CZuXAttributePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
 
@@ -174,5 +174,5 @@ boost::shared_ptr<CZuXAttributePrivate> CZuXAttribute::GetPrivate() {
 }
 
 boost::shared_ptr<CZuXAttributePrivate> CZuXAttribute::GetPrivate(boost::shared_ptr<CZuXAttribute> attribute) {
-    return attribute ? attribute->GetPrivate() : boost::make_shared<CZuXAttributePrivate>();
+    return attribute ? attribute->GetPrivate() : zuxpool::New<CZuXAttributePrivate>();
 }

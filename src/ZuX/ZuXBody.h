@@ -25,7 +25,8 @@
 //  6. Bringing a body up to date writes to it: like the tree, a body is used by one thread at a
 //     time. Copying and releasing pointers to it stay free on any thread: only counts change.
 //  7. Every body handed out for an item is allocated before pugixml is asked for the item, so an
-//     allocation failure leaves the tree as it was.
+//     allocation failure leaves the tree as it was. Bodies come from per-thread lists of freed
+//     blocks (ZuXBodyPool.h), which bodies released on any thread go back to.
 //
 // Why not a registry of the live bodies, which a removal would walk to empty the bodies on
 // removed items: bodies may be released on any thread, so the registry would need a lock taken
@@ -34,9 +35,9 @@
 #ifndef ZUX_ZUXBODY_H
 #define ZUX_ZUXBODY_H
 
+#include "ZuXBodyPool.h"
 #include "ZuXDocumentPrivate.h"
 
-#include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
 #include <initializer_list>
@@ -47,7 +48,7 @@
 /// up to date first. `item` runs after the allocation.
 template <class Body, class Source, class ItemCall>
 boost::shared_ptr<Body> DeriveBody(Source& source, ItemCall&& item) {
-    boost::shared_ptr<Body> body = boost::make_shared<Body>();
+    boost::shared_ptr<Body> body = zuxpool::New<Body>();
     body->m_item = std::forward<ItemCall>(item)();
     body->m_pDocument = source.m_pDocument;
     body->m_generation = source.m_generation;
@@ -65,7 +66,7 @@ void AttachToDocument(Body& body, const CZuXDocumentPrivate& document) {
 /// allocation.
 template <class Body, class ItemCall>
 boost::shared_ptr<Body> DocumentBody(const CZuXDocumentPrivate& document, ItemCall&& item) {
-    boost::shared_ptr<Body> body = boost::make_shared<Body>();
+    boost::shared_ptr<Body> body = zuxpool::New<Body>();
     body->m_item = std::forward<ItemCall>(item)();
     AttachToDocument(*body, document);
     return body;
@@ -74,13 +75,13 @@ boost::shared_ptr<Body> DocumentBody(const CZuXDocumentPrivate& document, ItemCa
 /// A new body on the same document, item and generation as `source`. Reads the source only.
 template <class Body>
 boost::shared_ptr<Body> CopyBody(const boost::shared_ptr<Body>& source) {
-    return boost::make_shared<Body>(*source);
+    return zuxpool::New<Body>(*source);
 }
 
 /// `body` itself, or a new detached, empty body in place of a null pointer.
 template <class Body>
 boost::shared_ptr<Body> BodyOrEmpty(boost::shared_ptr<Body> body) {
-    return body ? std::move(body) : boost::make_shared<Body>();
+    return body ? std::move(body) : zuxpool::New<Body>();
 }
 
 /// Brings an attached body whose generation is not the document's up to date (rule 3). `items`

@@ -218,5 +218,5 @@ CZuError CZuXDocument::EvaluateXPath(std::string& value, const std::string& quer
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetPrivate(CZuXNodePtr node) {
-    return node ? node->GetPrivate() : boost::make_shared<CZuXNodePrivate>();
+    return node ? node->GetPrivate() : zuxpool::New<CZuXNodePrivate>();
 }

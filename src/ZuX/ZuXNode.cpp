@@ -58,7 +58,7 @@ void CZuXNodePrivate::Recheck() noexcept {
     RecheckBody(*this, {m_item.internal_object()});
 }
 
-CZuXNode::CZuXNode() : m_pPrivate(boost::make_shared<CZuXNodePrivate>()) {}
+CZuXNode::CZuXNode() : m_pPrivate(zuxpool::New<CZuXNodePrivate>()) {}
 
 CZuXNode::CZuXNode(CZuXNodePrivatePtr body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
 
@@ -78,7 +78,7 @@ CZuXNode& CZuXNode::operator=(const CZuXNode& other) {
 CZuXNode::~CZuXNode() = default;
 
 bool CZuXNode::Exists() const {
-    return static_cast<bool>(m_pPrivate->Item());
+    return !IsNone(m_pPrivate->Item());
 }
 
 std::string CZuXNode::Name() const {
@@ -347,5 +347,5 @@ CZuXNodePrivatePtr CZuXNode::GetPrivate() {
 }
 
 CZuXNodePrivatePtr CZuXNode::GetPrivate(CZuXNodePtr node) {
-    return node ? node->GetPrivate() : boost::make_shared<CZuXNodePrivate>();
+    return node ? node->GetPrivate() : zuxpool::New<CZuXNodePrivate>();
 }

@@ -17,7 +17,7 @@ void CZuXPathNodePrivate::Recheck() noexcept {
                         attribute ? m_item.parent().internal_object() : m_item.node().internal_object()});
 }
 
-CZuXPathNode::CZuXPathNode() : m_pPrivate(boost::make_shared<CZuXPathNodePrivate>()) {}
+CZuXPathNode::CZuXPathNode() : m_pPrivate(zuxpool::New<CZuXPathNodePrivate>()) {}
 
 CZuXPathNode::CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body) : m_pPrivate(BodyOrEmpty(std::move(body))) {}
 

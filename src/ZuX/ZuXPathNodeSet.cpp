@@ -5,6 +5,8 @@
 #include "ZuXPathNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
 
+#include <boost/make_shared.hpp>
+
 CZuXPathNodeSetPrivate::CZuXPathNodeSetPrivate() = default;
 
 CZuXPathNodeSetPrivate::~CZuXPathNodeSetPrivate() = default;

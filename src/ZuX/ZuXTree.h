@@ -16,6 +16,8 @@
 
 #include <pugixml.hpp>
 
+#include <cstring>
+
 #include <string>
 
 inline pugi::xml_node ChildNamed(const pugi::xml_node& parent, const char* name) {
@@ -45,6 +47,16 @@ inline pugi::xml_attribute AttributeNamed(const pugi::xml_node& node, const char
 /// A std::string name for the lookups above: null, which no item has, when it holds a NUL.
 inline const char* LookupName(const std::string& name) {
     return HoldsNul(name) ? nullptr : name.c_str();
+}
+
+/// Whether `node` is on no node. The same as `!node`, without a call into pugixml, for the checks
+/// a walk makes on every step: a pugi::xml_node is one pointer to its node (pugixml.hpp declares
+/// it so), null for no node.
+inline bool IsNone(const pugi::xml_node& node) {
+    static_assert(sizeof(pugi::xml_node) == sizeof(void*), "a pugixml node handle is one pointer");
+    const void* item;
+    std::memcpy(&item, &node, sizeof item);
+    return item == nullptr;
 }
 
 // --- node kinds: what a node of each kind can take -----------------------------------------------

@@ -118,3 +118,25 @@ TEST(ThreadTest, SeparateDocumentsOnSeparateThreads) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(ThreadTest, BodiesMadeOnOneThreadAreReleasedOnOthers) {
+    // Bodies keep their memory in per-thread lists: those made here are released on threads that
+    // then end, and the blocks they took must neither leak nor be used twice.
+    auto document = zuxtest::Parse("<r><i/><i/><i/></r>");
+    CZuXNode root(document->GetNode("r"));
+    for (int round = 0; round < 4; ++round) {
+        std::vector<CZuXNodePrivatePtr> bodies;
+        for (int i = 0; i < 3000; ++i) bodies.push_back(root.GetFirstNode());
+        std::thread releaser([&bodies] {
+            CZuXNodePrivatePtr kept = bodies.back(); // released last, after the others
+            bodies.clear();
+        });
+        releaser.join();
+        EXPECT_TRUE(bodies.empty());
+        for (int i = 0; i < 3000; ++i) EXPECT_EQ("i", CZuXNode(root.GetFirstNode()).Name());
+    }
+}
+
+} // namespace

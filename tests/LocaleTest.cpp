@@ -61,6 +61,12 @@ TEST_F(LocaleTest, DoublesIgnoreTheProcessLocale) {
     attribute.GetAsDOUBLE(value);
     EXPECT_EQ(-0.125, value);
 
+    // The strict read takes the decimal point and refuses the comma, as in the C locale.
+    element.SetAttributeString("comma", "1,5");
+    EXPECT_FALSE(element.ParseAttribute("written", value).IsError());
+    EXPECT_EQ(2.25, value);
+    EXPECT_EQ(13u, element.ParseAttribute("comma", value).GetWin32Code());
+
     EXPECT_EQ(processLocale, std::setlocale(LC_ALL, nullptr)) << "the process locale is left alone";
     EXPECT_STREQ(",", std::localeconv()->decimal_point);
 }

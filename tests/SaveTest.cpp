@@ -7,6 +7,8 @@
 #include <functional>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -226,6 +228,37 @@ TEST(FormatTest, BitsPassThroughUnchanged) {
     EXPECT_EQ(0u, BZuXFormat().AsValue());
     EXPECT_EQ(0xFFFFFFFFu, BZuXFormat(0xFFFFFFFFu).AsValue());
     EXPECT_EQ(0x0Cu, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration).AsValue());
+}
+
+// Whether SaveToFile(path, argument) compiles for an argument of type Arg.
+template <class Arg, class = void>
+struct SavesToFileWith : std::false_type {};
+template <class Arg>
+struct SavesToFileWith<Arg, std::void_t<decltype(std::declval<CZuXDocument&>().SaveToFile("", std::declval<Arg>()))>>
+    : std::true_type {};
+
+// Named bits, alone or joined, are a format; a plain number still needs the explicit constructor,
+// and joined with one it stays a number. A literal 0 is a null pointer constant, so the refused
+// null pointer stands for it: before, it became a null indentation string and threw.
+static_assert(SavesToFileWith<decltype(BZuXFormat::Indent | BZuXFormat::NoDeclaration)>::value);
+static_assert(SavesToFileWith<decltype(BZuXFormat::Raw)>::value);
+static_assert(SavesToFileWith<const char*>::value);
+static_assert(!SavesToFileWith<unsigned int>::value);
+static_assert(!SavesToFileWith<std::nullptr_t>::value);
+static_assert(std::is_same_v<decltype(BZuXFormat::Indent | 0x100u), unsigned int>);
+
+TEST(FormatTest, NamedBitsCombineIntoAFormat) {
+    TempDir dir;
+    auto document = Parse("<a><b/></a>");
+    ASSERT_FALSE(document->SaveToFile(dir.File("out.xml"), BZuXFormat::Indent | BZuXFormat::NoDeclaration).IsError());
+    EXPECT_EQ("<a>\n\t<b />\n</a>\n", ReadFile(dir.File("out.xml")));
+    std::string text;
+    ASSERT_FALSE(document->SaveAsString(text, BZuXFormat::Raw | BZuXFormat::NoDeclaration).IsError());
+    EXPECT_EQ("<a><b/></a>", text);
+    BZuXFormat::Bits bits = BZuXFormat::Raw;
+    bits |= BZuXFormat::NoEmptyElementTags;
+    ASSERT_FALSE(document->SaveAsString(text, bits).IsError());
+    EXPECT_EQ("<?xml version=\"1.0\"?><a><b></b></a>", text);
 }
 
 } // namespace

@@ -2,7 +2,10 @@
 #ifndef ZUUTILS_CTIMESTAMP_H
 #define ZUUTILS_CTIMESTAMP_H
 
+#include <ZuUtils/ZuUtilsExport.h>
+
 #include <climits>
+#include <string>
 
 /// A point in time as a signed count of 100-nanosecond ticks since 1601-01-01 00:00:00 (the
 /// system time), every day 86,400 seconds. 0 is reserved as the clear stamp and the largest value,
@@ -11,7 +14,10 @@
 /// Unix time (seconds since 1970-01-01 00:00:00) is a second text form, with two traps:
 /// Unix time 0 stands for the clear stamp, not for 1970-01-01, and converting to Unix time drops
 /// the sub-second part toward 1970.
-class CTimeStamp {
+///
+/// ISO 8601 is the readable form, in UTC to the tick: 2026-12-07T10:28:49.1234567Z. It holds the
+/// years 0001 to 9999 only; see AsIso8601 for the stamps outside them.
+class ZUUTILS_EXPORT CTimeStamp {
 public:
     /// 100-nanosecond ticks in a second.
     static constexpr long long TicksPerSecond = 10000000LL;
@@ -41,6 +47,16 @@ public:
         return CTimeStamp((seconds + EpochSeconds) * TicksPerSecond);
     }
 
+    /// The current time of the system clock, to the tick (as far as the clock goes).
+    static CTimeStamp Now();
+
+    /// Reads `YYYY-MM-DDThh:mm:ss`, then optionally '.' and one to seven fractional digits, then
+    /// `Z` or an offset `+hh:mm` / `-hh:mm` from UTC, and nothing else (no spaces, no lower-case
+    /// 't' or 'z', no leap second, years 0001 to 9999, real calendar dates). An instant from
+    /// 9999-12-31T23:59:59.9999999Z on gives the filled stamp, as AsIso8601 writes it. False,
+    /// with `stamp` untouched, for any other text.
+    static bool FromIso8601(const std::string& text, CTimeStamp& stamp);
+
     /// The stored system time, unchanged.
     long long AsSystemTime() const { return m_systemTime; }
 
@@ -58,6 +74,12 @@ public:
         const long long remainder = m_systemTime % TicksPerSecond;
         return shifted < 0 && remainder > 0 ? shifted + 1 : shifted;
     }
+
+    /// UTC with seven fractional digits, "2026-12-07T10:28:49.1234567Z"; FromIso8601 reads it
+    /// back exactly. The clear stamp gives 1601-01-01T00:00:00.0000000Z. Stamps the form cannot
+    /// hold saturate: before the year 0001 to 0001-01-01T00:00:00.0000000Z; the filled stamp and
+    /// every stamp from 9999-12-31T23:59:59.9999999Z on to that text, which reads back as filled.
+    std::string AsIso8601() const;
 
     /// True for the clear stamp, 0.
     bool IsClear() const { return m_systemTime == Clear; }

@@ -9,20 +9,37 @@
 /// A set of output-format bits, passed to pugixml unchanged; the named bits are pugixml's
 /// format flags. Bits above NoEmptyElementTags are passed on as well.
 ///
-///     document.SaveAsString(text, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration));
+///     document.SaveToFile(path, BZuXFormat::Indent | BZuXFormat::NoDeclaration);
+///     document.SaveAsString(text, BZuXFormat(BZuXFormat::Raw | 0x100));
+///
+/// Named bits, alone or joined with `|`, stand for a format wherever one is taken; any other
+/// number needs the explicit constructor, so that a stray integer never becomes a format.
 class ZUX_EXPORT BZuXFormat {
 public:
-    static constexpr unsigned int Indent = 0x01;             ///< indent nested nodes, once per level
-    static constexpr unsigned int WriteBom = 0x02;           ///< write the UTF-8 byte-order mark first
-    static constexpr unsigned int Raw = 0x04;                ///< no indentation and no line breaks
-    static constexpr unsigned int NoDeclaration = 0x08;      ///< add no default XML declaration
-    static constexpr unsigned int NoEscapes = 0x10;          ///< write text and values unescaped
-    static constexpr unsigned int SaveFileText = 0x20;       ///< open the output file in text mode
-    static constexpr unsigned int IndentAttributes = 0x40;   ///< one indented line per attribute
-    static constexpr unsigned int NoEmptyElementTags = 0x80; ///< `<a></a>` instead of `<a />`
+    /// The named bits. They convert to unsigned int as plain numbers do; joined with `|` they
+    /// stay named bits, joined with anything else they give an unsigned int.
+    enum Bits : unsigned int {
+        Indent = 0x01,             ///< indent nested nodes, once per level
+        WriteBom = 0x02,           ///< write the UTF-8 byte-order mark first
+        Raw = 0x04,                ///< no indentation and no line breaks
+        NoDeclaration = 0x08,      ///< add no default XML declaration
+        NoEscapes = 0x10,          ///< write text and values unescaped
+        SaveFileText = 0x20,       ///< open the output file in text mode
+        IndentAttributes = 0x40,   ///< one indented line per attribute
+        NoEmptyElementTags = 0x80, ///< `<a></a>` instead of `<a />`
+    };
+
+    /// Named bits joined: still named bits, so the result converts to a format.
+    friend constexpr Bits operator|(Bits a, Bits b) {
+        return static_cast<Bits>(static_cast<unsigned int>(a) | static_cast<unsigned int>(b));
+    }
+    /// Adds named bits to a variable of named bits.
+    friend constexpr Bits& operator|=(Bits& a, Bits b) { return a = a | b; }
 
     /// A format of the given bits; no bits by default.
     explicit BZuXFormat(unsigned int bits = 0) : m_value(bits) {}
+    /// A format of named bits: `SaveToFile(path, BZuXFormat::Raw | BZuXFormat::NoDeclaration)`.
+    BZuXFormat(Bits bits) : m_value(bits) {}
 
     /// The bits.
     unsigned int AsValue() const { return m_value; }

@@ -148,6 +148,28 @@ public:
     CZuError SetTimeStampUnixTime(CTimeStamp value);
     ///@}
 
+    /// @name Strict reads
+    ///@{
+
+    /// The value, read only when the text is entirely one value of the type; on success `value`
+    /// is what As<Type> gives. Fails with Win32 13 and "Attribute=[name], Value=[text]" when the
+    /// text is anything else, with 1168 and "Attribute=[]" on an empty handle; `value` is then
+    /// untouched. XML whitespace (space, tab, CR, LF) may surround the text, and nothing else:
+    /// - bool: true, false, 1 or 0, not followed by anything else and not preceded by whitespace
+    ///   (AsBOOL reads only the first character, so " true" would read as false);
+    /// - integers: an optional + or -, then decimal digits or 0x and hexadecimal digits, within
+    ///   the type's range ("-0" is 0 for the unsigned types; "1.5", "1e3" and "" are malformed);
+    /// - double: an optional sign, decimal digits with an optional fraction and exponent, or inf,
+    ///   infinity or nan in any letter case; never a decimal comma, whatever the process locale.
+    ///   Out of range is a nonzero number that reads as an infinity or as 0.
+    CZuError Parse(bool& value) const;
+    CZuError Parse(double& value) const;
+    CZuError Parse(int& value) const;
+    CZuError Parse(unsigned int& value) const;
+    CZuError Parse(long long& value) const;
+    CZuError Parse(unsigned long long& value) const;
+    ///@}
+
     /// The body of the handle `attribute` points to. A null pointer gives a new empty body.
     boost::shared_ptr<CZuXAttributePrivate> GetPrivate(boost::shared_ptr<CZuXAttribute> attribute);
 

@@ -10,6 +10,7 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
 #include <string>
 
 class CZuXDocumentPrivate;
@@ -74,6 +75,9 @@ public:
     CZuError SaveToFile(const std::string& path, BZuXFormat format);
     /// The same indented with the caller's string, up to its first NUL character.
     CZuError SaveToFile(const std::string& path, const std::string& indent);
+    /// Does not compile: a literal 0 would otherwise be taken as a null indentation string and
+    /// throw. Write `BZuXFormat()` for no format bits.
+    CZuError SaveToFile(const std::string& path, std::nullptr_t) = delete;
     /// The same with the caller's indentation and format bits.
     CZuError SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format);
 

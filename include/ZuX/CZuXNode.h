@@ -230,6 +230,22 @@ public:
     CZuError SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value);
     ///@}
 
+    /// @name Strict reads
+    ///@{
+
+    /// The first attribute of that name, read only when its text is entirely one value of the
+    /// type (the rules are CZuXAttribute::Parse's); on success `value` is what AttributeAs<Type>
+    /// gives. Fails with Win32 1168 and "Attribute=[name]" when there is no such attribute, with
+    /// 13 and "Attribute=[name], Value=[text]" when the text is malformed or out of range;
+    /// `value` is then untouched.
+    CZuError ParseAttribute(const char* name, bool& value) const;
+    CZuError ParseAttribute(const char* name, double& value) const;
+    CZuError ParseAttribute(const char* name, int& value) const;
+    CZuError ParseAttribute(const char* name, unsigned int& value) const;
+    CZuError ParseAttribute(const char* name, long long& value) const;
+    CZuError ParseAttribute(const char* name, unsigned long long& value) const;
+    ///@}
+
     /// The body of the handle `node` points to (not a copy of it). The object called on is not
     /// used. A null `node` gives a new empty body, never a null pointer.
     CZuXNodePrivatePtr GetPrivate(CZuXNodePtr node);

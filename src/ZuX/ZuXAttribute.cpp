@@ -169,6 +169,31 @@ CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp value) {
                          ZU_CODE_LOCATION("CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp)"));
 }
 
+// The strict reads: one call each into the shared check and conversion.
+
+CZuError CZuXAttribute::Parse(bool& value) const {
+    return ParseValue<Bool>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(bool&) const"));
+}
+CZuError CZuXAttribute::Parse(double& value) const {
+    return ParseValue<Double>(m_pPrivate->Item(), value,
+                              ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(double&) const"));
+}
+CZuError CZuXAttribute::Parse(int& value) const {
+    return ParseValue<Int>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(int&) const"));
+}
+CZuError CZuXAttribute::Parse(unsigned int& value) const {
+    return ParseValue<UInt>(m_pPrivate->Item(), value,
+                            ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(unsigned int&) const"));
+}
+CZuError CZuXAttribute::Parse(long long& value) const {
+    return ParseValue<LongLong>(m_pPrivate->Item(), value,
+                                ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(long long&) const"));
+}
+CZuError CZuXAttribute::Parse(unsigned long long& value) const {
+    return ParseValue<ULongLong>(m_pPrivate->Item(), value,
+                                 ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(unsigned long long&) const"));
+}
+
 boost::shared_ptr<CZuXAttributePrivate> CZuXAttribute::GetPrivate() {
     return m_pPrivate;
 }

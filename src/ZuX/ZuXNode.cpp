@@ -342,6 +342,36 @@ CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char* name, CTimeStamp va
         ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char*, CTimeStamp)"));
 }
 
+// The strict reads: one call each into the shared check and conversion.
+
+CZuError CZuXNode::ParseAttribute(const char* name, bool& value) const {
+    return ParseNamedValue<Bool>(m_pPrivate->Item(), name, value,
+                                 ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, bool&) const"));
+}
+CZuError CZuXNode::ParseAttribute(const char* name, double& value) const {
+    return ParseNamedValue<Double>(m_pPrivate->Item(), name, value,
+                                   ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, double&) const"));
+}
+CZuError CZuXNode::ParseAttribute(const char* name, int& value) const {
+    return ParseNamedValue<Int>(m_pPrivate->Item(), name, value,
+                                ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, int&) const"));
+}
+CZuError CZuXNode::ParseAttribute(const char* name, unsigned int& value) const {
+    return ParseNamedValue<UInt>(
+        m_pPrivate->Item(), name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, unsigned int&) const"));
+}
+CZuError CZuXNode::ParseAttribute(const char* name, long long& value) const {
+    return ParseNamedValue<LongLong>(
+        m_pPrivate->Item(), name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, long long&) const"));
+}
+CZuError CZuXNode::ParseAttribute(const char* name, unsigned long long& value) const {
+    return ParseNamedValue<ULongLong>(
+        m_pPrivate->Item(), name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, unsigned long long&) const"));
+}
+
 CZuXNodePrivatePtr CZuXNode::GetPrivate() {
     return m_pPrivate;
 }

@@ -9,6 +9,7 @@
 #include "ZuXLocaleScope.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
+#include "ZuXValueText.h"
 
 #include <ZuUtils/CTimeStamp.h>
 
@@ -19,12 +20,15 @@
 namespace zuxvalue {
 
 // Each form: the value type, the default of an out-parameter read, the pugixml read with a
-// default, and the pugixml write (which says whether it stored the text).
+// default, and the pugixml write (which says whether it stored the text). The forms that the
+// strict reads take add Exact: whether the text is entirely one value of the type and pugixml
+// read that value from it (see ZuXValueText.h).
 struct Bool {
     using Value = bool;
     static Value Zero() { return false; }
     static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_bool(d); }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+    static bool Exact(const char* text, Value) { return IsBoolText(text); }
 };
 
 struct Double {
@@ -38,6 +42,7 @@ struct Double {
         CLocaleScope c;
         return a.set_value(v);
     }
+    static bool Exact(const char* text, Value read) { return IsExactDouble(text, read); }
 };
 
 struct Int {
@@ -45,6 +50,7 @@ struct Int {
     static Value Zero() { return 0; }
     static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_int(d); }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+    static bool Exact(const char* text, Value read) { return IsExactInteger(text, read); }
 };
 
 struct UInt {
@@ -52,6 +58,7 @@ struct UInt {
     static Value Zero() { return 0; }
     static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_uint(d); }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+    static bool Exact(const char* text, Value read) { return IsExactInteger(text, read); }
 };
 
 struct LongLong {
@@ -59,6 +66,7 @@ struct LongLong {
     static Value Zero() { return 0; }
     static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_llong(d); }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+    static bool Exact(const char* text, Value read) { return IsExactInteger(text, read); }
 };
 
 struct ULongLong {
@@ -66,6 +74,7 @@ struct ULongLong {
     static Value Zero() { return 0; }
     static Value Read(const pugi::xml_attribute& a, Value d) { return a.as_ullong(d); }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v); }
+    static bool Exact(const char* text, Value read) { return IsExactInteger(text, read); }
 };
 
 struct String {
@@ -149,6 +158,32 @@ CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form
     // No body was ever made on the appended attribute, so taking it back needs no record.
     if (appended && attribute) node.remove_attribute(attribute);
     return WriteFailure(storable && TakesAttributes(node), location, PrintableName(name));
+}
+
+// --- the strict reads, Parse and ParseAttribute --------------------------------------------------
+
+/// CZuXAttribute::Parse: the value when the attribute's text is exactly one value of the form; 13 with
+/// "Attribute=[name], Value=[text]" when it is not, 1168 with "Attribute=[]" on an empty handle.
+/// `value` is set only on success, to what the quiet reads give.
+template <class Form>
+CZuError ParseValue(const pugi::xml_attribute& attribute, typename Form::Value& value, const WNCodeLocation& location) {
+    if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", "");
+    const typename Form::Value read = Form::Read(attribute, Form::Zero());
+    if (!Form::Exact(attribute.value(), read))
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::InvalidData, "Attribute=[%s], Value=[%s]", attribute.name(),
+                                       attribute.value());
+    value = read;
+    return CZuError::Success();
+}
+
+/// CZuXNode::ParseAttribute: ParseValue on the first attribute of that name; 1168 with "Attribute=[name]" when
+/// there is none.
+template <class Form>
+CZuError ParseNamedValue(const pugi::xml_node& node, const char* name, typename Form::Value& value,
+                         const WNCodeLocation& location) {
+    const pugi::xml_attribute attribute = AttributeNamed(node, name);
+    if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", PrintableName(name));
+    return ParseValue<Form>(attribute, value, location);
 }
 
 } // namespace zuxvalue

@@ -199,8 +199,7 @@ public:
     /// @name Attributes as String
     ///@{
 
-    /// The text itself; written up to its first NUL character, and "" leaves the attribute without a value.
-    /// the text itself; written up to its first NUL character, and "" leaves the attribute without a
+    /// The text itself; written up to its first NUL character, and "" leaves the attribute without a
     /// value. Without a fallback, "" stands in for it.
     std::string AttributeAsString(const char* name) const;
     std::string AttributeAsString(const char* name, const std::string& fallback) const;

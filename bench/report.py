@@ -320,6 +320,13 @@ def goal_section(r, memory):
     if moving:
         rows.append(["moves and node-level typed reads allocate nothing", "all",
                      f"{max(moving):.0f} allocations", verdict(max(moving) == 0), ""])
+    for counter, loop in [("allocs_in_child_steps", "`for (CZuXNode& child : node.Children())`"),
+                          ("allocs_in_item_steps", "`for (const CZuXPathNodePtr& item : *set)`")]:
+        steps = [r.counter("range-for", c, "zux", counter) for c in corpora]
+        steps = [s for s in steps if s is not None]
+        if steps:
+            rows.append([f"the steps of {loop} allocate nothing", "all", f"{max(steps):.0f} allocations",
+                         verdict(max(steps) == 0), ""])
     for corpus in corpora:
         walk = r.ratio("walk", corpus, "zux", "pugixml")
         if walk is None:
@@ -385,16 +392,12 @@ def churn_section(churn):
         return ""
     rows = [[f"{row['churn']:,}", "yes" if row["idle"] else "no", f"{row['early_kib'] / 1024:.1f}",
              f"{row['peak_kib'] / 1024:.1f}", f"{(row['peak_kib'] - row['early_kib']) / 1024:.1f}"] for row in churn]
-    text = "## A long-lived document with many removals
-
-"
+    text = "## A long-lived document with many removals\n\n"
     text += ("`zux_bench_memory churn`: one document, an element added below its root and removed again in "
              "every cycle, with three handles in use throughout; with idle handles, also four node handles "
              "and an XPath set made before the first cycle and never used again, which keep the record of "
              "removed items from being dropped. Peak resident set after the first thousand cycles and at "
-             "the end:
-
-")
+             "the end:\n\n")
     return text + table(["cycles", "idle handles", "peak after 1,000 cycles MiB", "peak at the end MiB",
                          "growth MiB"], rows)
 
@@ -413,15 +416,11 @@ def compare_section(before, after, base):
             rows.append([workload, corpus, fmt_ratio(old), fmt_ratio(new), f"{(new / old - 1) * 100:+.1f}%",
                          spreads(before, workload, corpus, ["zux"]) + " / " + spreads(after, workload, corpus, ["zux"]),
                          fmt_ms(before.median(workload, corpus, "zux")), fmt_ms(after.median(workload, corpus, "zux"))])
-    text = "## Before and after
-
-"
+    text = "## Before and after\n\n"
     text += (f"The same benchmark code built twice: against ZuX as of `{base}` (before) and as it is in this "
              "tree (after). The two programs ran in turns, several rounds each, in the same run of bench.sh, "
              "and each ratio is ZuX / raw pugixml within its own program, so that the machine's noise falls "
-             "out. Spread: interquartile range / median of ZuX's repetitions, before / after.
-
-")
+             "out. Spread: interquartile range / median of ZuX's repetitions, before / after.\n\n")
     return text + table(["workload", "corpus", "before", "after", "change", "spread", "ZuX ms before",
                          "ZuX ms after"], rows)
 
@@ -543,6 +542,12 @@ METHOD = """## What is measured, and how
 - **siblings** moves one handle along the root element's children (`MoveNextSibling`, then
   `MoveNext`) with node-level typed reads (`AttributeAsINT`, `AttributeAsDOUBLE`, `AttributeExists`);
   `allocs_in_moves` counts every allocation made in those moves and reads, in all runs.
+- **range-for** (ZuX only) walks the root element's children with `for (CZuXNode& child :
+  root.Children())` and reads two attributes of each, then selects them again (`node()` from the root
+  element) and walks the set with `for (const CZuXPathNodePtr& item : *set)`.
+  `allocs_in_child_steps` and `allocs_in_item_steps` count every allocation made after each loop
+  handed out its first item, in all runs: what its steps allocate (a loop's start allocates two
+  bodies, or a body and a handle).
 - **xpath** evaluates the ten queries of the corpus and counts the selected items; libxml2 gets the
   same queries, with a prefix for the default namespace of freedesktop.org.xml.
 - **save-file** saves the document to a file in the temporary directory with one tab per level:

@@ -333,8 +333,8 @@ private:
     CZuXNode m_next; // the child that followed m_child when it was handed out
 };
 
-/// The children of one node, as Children() gives them; holds the node's body, so it stays valid
-/// as long as needed, even when the handle it came from is gone.
+/// The children of one node, as Children() gives them. It shares the body of the handle it came
+/// from, which keeps the tree alive, so a temporary handle can give it.
 class ZUX_EXPORT CZuXNode::ChildRange {
 public:
     /// A walk from the first child.

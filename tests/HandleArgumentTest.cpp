@@ -27,13 +27,25 @@ struct Overload {
     Call handle;
 };
 
-// The inserts report nothing: what they made shows in the document.
-CZuError Made(const CZuXNodePrivatePtr&) {
-    return CZuError::Success();
+// `call` given the node as `pointer` makes it from the handle pointer, and given the handle.
+template <class Pointer, class Generic>
+Overload Both(const char* file, const char* handleText, Pointer pointer, Generic call) {
+    return {file, handleText,
+            [=](CZuXDocument& d, CZuXNode& r, const CZuXNodePtr& n) { return call(d, r, pointer(n)); },
+            [=](CZuXDocument& d, CZuXNode& r, const CZuXNodePtr& n) { return call(d, r, *n); }};
 }
 
 CZuXNodePrivatePtr BodyOf(const CZuXNodePtr& node) {
     return node->GetPrivate(node);
+}
+
+const CZuXNodePtr& HandlePointer(const CZuXNodePtr& node) {
+    return node;
+}
+
+// The inserts report nothing: what they made shows in the document.
+CZuError Made(const CZuXNodePrivatePtr&) {
+    return CZuError::Success();
 }
 
 // The nodes under test, each made on a fresh document: a child of <r>, a grandchild, <r> itself (a
@@ -56,37 +68,29 @@ const std::vector<std::pair<const char*, Make>>& Nodes() {
 }
 
 TEST(HandleArgumentTest, EveryHandleFormActsAsItsPointerForm) {
+    const char* const kNode = "ZuXNode.cpp";
+    const char* const kDocument = "ZuXDocument.cpp";
     const std::vector<Overload> overloads = {
-        {"ZuXNode.cpp", "",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return Made(r.InsertNodeAfter("n", BodyOf(n))); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return Made(r.InsertNodeAfter("n", *n)); }},
-        {"ZuXNode.cpp", "",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return Made(r.InsertNodeBefore("n", BodyOf(n))); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return Made(r.InsertNodeBefore("n", *n)); }},
-        {"ZuXNode.cpp", "CZuError CZuXNode::AppendNodeCopy(const CZuXNode&)",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.AppendNodeCopy(n); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.AppendNodeCopy(*n); }},
-        {"ZuXNode.cpp", "CZuError CZuXNode::PrependNodeCopy(const CZuXNode&)",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.PrependNodeCopy(n); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.PrependNodeCopy(*n); }},
-        {"ZuXNode.cpp", "CZuError CZuXNode::InsertNodeCopyAfter(const CZuXNode&, const CZuXNode&)",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.InsertNodeCopyAfter(n, n); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.InsertNodeCopyAfter(*n, *n); }},
-        {"ZuXNode.cpp", "CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode&, const CZuXNode&)",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.InsertNodeCopyBefore(n, n); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.InsertNodeCopyBefore(*n, *n); }},
-        {"ZuXNode.cpp", "CZuError CZuXNode::RemoveNode(const CZuXNode&)",
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.RemoveNode(BodyOf(n)); },
-         [](CZuXDocument&, CZuXNode& r, const CZuXNodePtr& n) { return r.RemoveNode(*n); }},
-        {"ZuXDocument.cpp", "",
-         [](CZuXDocument& d, CZuXNode&, const CZuXNodePtr& n) { return Made(d.InsertNodeAfter("n", BodyOf(n))); },
-         [](CZuXDocument& d, CZuXNode&, const CZuXNodePtr& n) { return Made(d.InsertNodeAfter("n", *n)); }},
-        {"ZuXDocument.cpp", "",
-         [](CZuXDocument& d, CZuXNode&, const CZuXNodePtr& n) { return Made(d.InsertNodeBefore("n", BodyOf(n))); },
-         [](CZuXDocument& d, CZuXNode&, const CZuXNodePtr& n) { return Made(d.InsertNodeBefore("n", *n)); }},
-        {"ZuXDocument.cpp", "CZuError CZuXDocument::RemoveNode(const CZuXNode&)",
-         [](CZuXDocument& d, CZuXNode&, const CZuXNodePtr& n) { return d.RemoveNode(BodyOf(n)); },
-         [](CZuXDocument& d, CZuXNode&, const CZuXNodePtr& n) { return d.RemoveNode(*n); }},
+        Both(kNode, "", BodyOf,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return Made(r.InsertNodeAfter("n", n)); }),
+        Both(kNode, "", BodyOf,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return Made(r.InsertNodeBefore("n", n)); }),
+        Both(kNode, "CZuError CZuXNode::AppendNodeCopy(const CZuXNode&)", HandlePointer,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return r.AppendNodeCopy(n); }),
+        Both(kNode, "CZuError CZuXNode::PrependNodeCopy(const CZuXNode&)", HandlePointer,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return r.PrependNodeCopy(n); }),
+        Both(kNode, "CZuError CZuXNode::InsertNodeCopyAfter(const CZuXNode&, const CZuXNode&)", HandlePointer,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return r.InsertNodeCopyAfter(n, n); }),
+        Both(kNode, "CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode&, const CZuXNode&)", HandlePointer,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return r.InsertNodeCopyBefore(n, n); }),
+        Both(kNode, "CZuError CZuXNode::RemoveNode(const CZuXNode&)", BodyOf,
+             [](CZuXDocument&, CZuXNode& r, const auto& n) { return r.RemoveNode(n); }),
+        Both(kDocument, "", BodyOf,
+             [](CZuXDocument& d, CZuXNode&, const auto& n) { return Made(d.InsertNodeAfter("n", n)); }),
+        Both(kDocument, "", BodyOf,
+             [](CZuXDocument& d, CZuXNode&, const auto& n) { return Made(d.InsertNodeBefore("n", n)); }),
+        Both(kDocument, "CZuError CZuXDocument::RemoveNode(const CZuXNode&)", BodyOf,
+             [](CZuXDocument& d, CZuXNode&, const auto& n) { return d.RemoveNode(n); }),
     };
     for (const Overload& overload : overloads) {
         SCOPED_TRACE(overload.handleText);

@@ -3,6 +3,7 @@
 #include "FailingAllocator.h"
 #include "TestSupport.h"
 
+#include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -103,41 +104,40 @@ TEST(RangeForTest, TheLoopMayChangeTheChildren) {
     }
 }
 
+// What an item stands for: its element's name or its attribute's value.
+std::string Describe(const CZuXPathNodePtr& item) {
+    return CZuXNode(item->NodePrivate()).Name() + CZuXAttribute(item->AttributePrivate()).AsString();
+}
+
 TEST(RangeForTest, SetItemsInOrder) {
     auto document = Parse("<r><i n=\"1\"/><i n=\"2\"/><i n=\"3\"/></r>");
     CZuXPathNodeSetPtr set;
     ASSERT_FALSE(document->SelectNodes(set, "//i | //i/@n").IsError());
-    std::vector<std::string> seen, expected;
-    for (unsigned long i = 0; i < set->Size(); ++i)
-        expected.push_back(CZuXNode(set->Node(i)->NodePrivate()).Name() +
-                           CZuXAttribute(set->Node(i)->AttributePrivate()).AsString());
-    std::vector<CZuXPathNodePtr> kept;
+    std::vector<std::string> expected, seen;
+    for (unsigned long i = 0; i < set->Size(); ++i) expected.push_back(Describe(set->Node(i)));
     std::set<const CZuXPathNode*> handles;
     for (const CZuXPathNodePtr& item : *set) {
-        seen.push_back(CZuXNode(item->NodePrivate()).Name() + CZuXAttribute(item->AttributePrivate()).AsString());
+        seen.push_back(Describe(item));
         handles.insert(item.get());
     }
     EXPECT_EQ(6u, seen.size());
     EXPECT_EQ(expected, seen);
     EXPECT_EQ(1u, handles.size()) << "one handle, moved from item to item";
 
-    // Items kept beyond their step keep their item.
+    // Pointers and handle copies kept beyond their step keep their item.
+    std::vector<CZuXPathNodePtr> kept;
+    std::vector<CZuXPathNode> copies;
     for (const CZuXPathNodePtr& item : *set) kept.push_back(item);
-    for (CZuXPathNodeSet::Iterator it = set->begin(); it != set->end(); ++it) {
-        const CZuXPathNode copy = **it; // a copy of the handle shares its body: the item stays too
-        kept.push_back(*it);
-        EXPECT_EQ(expected[it.Index()], CZuXNode(kept.back()->NodePrivate()).Name() +
-                                            CZuXAttribute(kept.back()->AttributePrivate()).AsString());
+    for (const CZuXPathNodePtr& item : *set) copies.push_back(*item);
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_EQ(expected[i], Describe(kept[i]));
+        EXPECT_EQ(expected[i], Describe(boost::make_shared<CZuXPathNode>(copies[i])));
     }
-    for (std::size_t i = 0; i < kept.size(); ++i)
-        EXPECT_EQ(expected[i % 6],
-                  CZuXNode(kept[i]->NodePrivate()).Name() + CZuXAttribute(kept[i]->AttributePrivate()).AsString());
 
     // A load ends the walk, since it empties the set.
     int steps = 0;
     for (const CZuXPathNodePtr& item : *set) {
-        EXPECT_TRUE(item);
-        ++steps;
+        steps += item != nullptr;
         ASSERT_FALSE(document->LoadFromString("<r/>").IsError());
     }
     EXPECT_EQ(1, steps);

@@ -65,6 +65,43 @@ long long WalkSiblings(CZuXDocument& document, const Corpus& corpus, unsigned lo
     return sum;
 }
 
+#ifdef ZUX_BENCH_RANGE_FOR
+// Range-for over the root element's children, then over the items of a set that selects them.
+// `childSteps` and `itemSteps` receive what each loop allocated after its first item was handed
+// out, that is in its steps: the loop's begin() makes what it needs once. The set itself is
+// selected before the loop.
+long long WalkRangeFor(CZuXDocument& document, const Corpus& corpus, unsigned long long& childSteps,
+                       unsigned long long& itemSteps) {
+    CZuXNode top(DocumentNode(document));
+    CZuXNode root(top.GetFirstNode());
+    long long sum = 0;
+    unsigned long long first = 0;
+    bool started = false;
+    for (CZuXNode& child : root.Children()) {
+        if (!started) {
+            first = zuxbench::Allocations().Total();
+            started = true;
+        }
+        sum += child.AttributeAsINT(corpus.intAttribute, 0);
+        sum += child.AttributeExists(corpus.stringAttribute);
+    }
+    if (started) childSteps += zuxbench::Allocations().Total() - first;
+
+    CZuXPathNodeSetPtr items;
+    if (root.SelectNodes(items, "node()").IsError()) return -1;
+    started = false;
+    for (const CZuXPathNodePtr& item : *items) {
+        if (!started) {
+            first = zuxbench::Allocations().Total();
+            started = true;
+        }
+        sum += item != nullptr;
+    }
+    if (started) itemSteps += zuxbench::Allocations().Total() - first;
+    return sum;
+}
+#endif
+
 ZUX_BENCH_PROFILED long long BuildDocument(const std::vector<std::string>& names) {
     CZuXDocument document;
     CZuXNode root(document.AppendNode("catalog"));
@@ -108,6 +145,15 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
             Measure(state, 0, [&] { return WalkSiblings(document, corpus, moving); });
             state.counters["allocs_in_moves"] = static_cast<double>(moving);
         });
+#ifdef ZUX_BENCH_RANGE_FOR
+        Register("range-for", corpus.name, "zux", [&corpus](benchmark::State& state) {
+            CZuXDocument& document = Parsed(corpus);
+            unsigned long long childSteps = 0, itemSteps = 0;
+            Measure(state, 0, [&] { return WalkRangeFor(document, corpus, childSteps, itemSteps); });
+            state.counters["allocs_in_child_steps"] = static_cast<double>(childSteps);
+            state.counters["allocs_in_item_steps"] = static_cast<double>(itemSteps);
+        });
+#endif
         Register("xpath", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
             CZuXDocument& document = Parsed(corpus);
             std::vector<std::string> queries;

@@ -320,6 +320,13 @@ def goal_section(r, memory):
     if moving:
         rows.append(["moves and node-level typed reads allocate nothing", "all",
                      f"{max(moving):.0f} allocations", verdict(max(moving) == 0), ""])
+    for counter, loop in [("allocs_in_child_steps", "`for (CZuXNode& child : node.Children())`"),
+                          ("allocs_in_item_steps", "`for (const CZuXPathNodePtr& item : *set)`")]:
+        steps = [r.counter("range-for", c, "zux", counter) for c in corpora]
+        steps = [s for s in steps if s is not None]
+        if steps:
+            rows.append([f"the steps of {loop} allocate nothing", "all", f"{max(steps):.0f} allocations",
+                         verdict(max(steps) == 0), ""])
     for corpus in corpora:
         walk = r.ratio("walk", corpus, "zux", "pugixml")
         if walk is None:

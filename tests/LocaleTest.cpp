@@ -82,6 +82,9 @@ TEST_F(LocaleTest, XPathIgnoresTheProcessLocale) {
     EXPECT_EQ(2u, Selected(*document, "//e[@p > 1.5]"));
     EXPECT_EQ(1u, Selected(*document, "//e[@p = 1.25]"));
     EXPECT_EQ(1u, Selected(*document, "/r[sum(e/@p) = 5]"));
+    CZuXPathNodeSetPtr fromNode;
+    ASSERT_FALSE(CZuXNode(document->GetNode("r")).SelectNodes(fromNode, "e[@p > 1.5]").IsError());
+    EXPECT_EQ(2u, fromNode->Size());
 
     // Turning a fraction into text failed pugixml's assertion and aborted the process.
     EXPECT_EQ("exit 1", zuxtest::RunInChild(

@@ -97,11 +97,17 @@ public:
     CZuXNodePrivatePtr InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference);
     /// The same, placed right before `reference`.
     CZuXNodePrivatePtr InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference);
+    /// InsertNodeAfter with the handle's body as the reference.
+    CZuXNodePrivatePtr InsertNodeAfter(const char* name, const CZuXNode& reference);
+    /// InsertNodeBefore with the handle's body as the reference.
+    CZuXNodePrivatePtr InsertNodeBefore(const char* name, const CZuXNode& reference);
     /// Removes the body's node, with everything below it, from the body's own document (which
     /// need not be this one). Fails with Win32 1168 unless that node is a top-level node there,
     /// with 14 when the memory to record the removal cannot be had (nothing is removed then).
     /// Every handle on a removed node or attribute is empty afterwards.
     CZuError RemoveNode(CZuXNodePrivatePtr node);
+    /// The same, with the node's handle.
+    CZuError RemoveNode(const CZuXNode& node);
     /// Removes the first top-level node of that name; fails with Win32 1168 and
     /// "NodeName=[name]" when there is none, and as above. A name holding a NUL character
     /// matches nothing.

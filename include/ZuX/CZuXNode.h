@@ -8,21 +8,26 @@
 
 #include <boost/shared_ptr.hpp>
 
+#include <cstddef>
+#include <iterator>
 #include <string>
+#include <utility>
 
 class CZuXNode;
 class CZuXNodePrivate;
 class CZuXAttributePrivate;
 class CZuXDocument;
+class CZuXPathNodeSet;
 
 /// @file
-/// CZuXNode and the pointer names CZuXNodePtr and CZuXNodePrivatePtr.
+/// CZuXNode and the pointer names CZuXNodePtr, CZuXNodePrivatePtr and CZuXPathNodeSetPtr.
 
 typedef long long LONGLONG;           ///< the signed 64-bit type of the out-parameter reads
 typedef unsigned long long ULONGLONG; ///< the unsigned 64-bit type of the out-parameter reads
 
 typedef boost::shared_ptr<CZuXNode> CZuXNodePtr;               ///< a shared node handle
 typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr; ///< a node body, to build handles from
+typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr; ///< a shared XPath result
 
 /// A handle on one node of a document (or on no node: an empty handle).
 ///
@@ -50,6 +55,21 @@ typedef boost::shared_ptr<CZuXNodePrivate> CZuXNodePrivatePtr; ///< a node body,
 /// its type.
 class ZUX_EXPORT CZuXNode {
 public:
+    /// What a node is: see Kind(). Loads keep no other kinds (processing instructions and the
+    /// document type are dropped).
+    enum class NodeKind {
+        None,        ///< an empty handle
+        Document,    ///< the document node, above the root element
+        Element,     ///< an element
+        Text,        ///< text (PCDATA)
+        CData,       ///< a CDATA section
+        Comment,     ///< a comment (kept by LoadFromFile)
+        Declaration, ///< the XML declaration (kept by LoadFromFile), named "xml"
+    };
+    class ChildIterator;
+    class ChildRange;
+    struct ChildEnd;
+
     /// An empty handle, attached to no document.
     CZuXNode();
     /// Shares the given body. An empty pointer gives an empty handle of its own.
@@ -69,6 +89,13 @@ public:
     bool Exists() const;
     /// The node's name; "" for an empty handle and for text, CDATA and comment nodes.
     std::string Name() const;
+    /// The node's kind; NodeKind::None for an empty handle.
+    NodeKind Kind() const;
+    /// True when the handle is on an element.
+    bool IsElement() const;
+    /// The node's own value: the text of a text or CDATA node, the content of a comment; "" for
+    /// elements, the declaration, the document node and an empty handle.
+    std::string Value() const;
 
     /// The names from the document node down to this node, each after a '/': "/catalog/shelf".
     /// A nameless node (text, comment) adds an empty name, so its path ends with '/'. "" for an
@@ -91,10 +118,17 @@ public:
     CZuXNodePrivatePtr GetNode(const char* name) const;
     /// A new attribute body on the node's first attribute, or on no attribute.
     boost::shared_ptr<CZuXAttributePrivate> GetFirstAttribute();
+    /// A new body on the node's parent; no node for the document node and an empty handle.
+    CZuXNodePrivatePtr GetParent() const;
+    /// The children of any kind, for range-for: `for (CZuXNode& child : node.Children())`. See
+    /// ChildIterator for what a loop may change while it runs.
+    ChildRange Children() const;
 
     /// The node's text: for an element its first text or CDATA child, for a text or CDATA node
-    /// its own value, otherwise "".
+    /// its own value, otherwise "" (a comment's content is its Value()).
     CZuError GetText(std::string& text);
+    /// The same on a const handle.
+    CZuError GetText(std::string& text) const;
     /// Stores the text (up to its first NUL character) in the node's text: an element without
     /// one gets a new text child at the end. Fails with Win32 1168 when the handle is empty or
     /// the node cannot hold text (comment, declaration, the document node, whose text a save and
@@ -111,6 +145,10 @@ public:
     CZuXNodePrivatePtr InsertNodeAfter(const char* name, CZuXNodePrivatePtr reference);
     /// The same, placed right before `reference`.
     CZuXNodePrivatePtr InsertNodeBefore(const char* name, CZuXNodePrivatePtr reference);
+    /// InsertNodeAfter with the handle's body as the reference.
+    CZuXNodePrivatePtr InsertNodeAfter(const char* name, const CZuXNode& reference);
+    /// InsertNodeBefore with the handle's body as the reference.
+    CZuXNodePrivatePtr InsertNodeBefore(const char* name, const CZuXNode& reference);
 
     /// Appends a deep copy of `source` (from any document) as the last child. Fails with Win32
     /// 1168 when pugixml refuses the copy (empty or document source, declaration below an
@@ -122,6 +160,14 @@ public:
     CZuError InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference);
     /// The same, right before `reference`.
     CZuError InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference);
+    /// AppendNodeCopy from a handle.
+    CZuError AppendNodeCopy(const CZuXNode& source);
+    /// PrependNodeCopy from a handle.
+    CZuError PrependNodeCopy(const CZuXNode& source);
+    /// InsertNodeCopyAfter with handles.
+    CZuError InsertNodeCopyAfter(const CZuXNode& source, const CZuXNode& reference);
+    /// InsertNodeCopyBefore with handles.
+    CZuError InsertNodeCopyBefore(const CZuXNode& source, const CZuXNode& reference);
 
     /// Removes a child with everything below it. Fails with Win32 1168 unless it is a direct
     /// child of this node, with 14 when the memory to record the removal cannot be had (nothing is
@@ -129,6 +175,8 @@ public:
     CZuError RemoveNode(CZuXNodePtr child);
     /// The same, with the child's body.
     CZuError RemoveNode(CZuXNodePrivatePtr child);
+    /// The same, with the child's handle.
+    CZuError RemoveNode(const CZuXNode& child);
     /// Removes the first child of that name; fails with 1168 (or 14, as above) and "NodeName=[name]".
     /// A name holding a NUL character matches nothing (it is not cut at the NUL).
     CZuError RemoveNode(const std::string& name);
@@ -141,6 +189,11 @@ public:
 
     /// True when the node has an attribute of that name (compared byte for byte).
     bool AttributeExists(const char* name) const;
+
+    /// Evaluates an XPath 1.0 expression with this node as the context node, as
+    /// CZuXDocument::SelectNodes does from the document node: relative paths start here, "/" and
+    /// "//" at the document. The same results and failures; an empty handle selects nothing.
+    CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) const;
 
     /// @name Attributes as BOOL
     ///@{
@@ -256,6 +309,59 @@ private:
     ZUX_NO_EXPORT CZuXNodePrivatePtr GetPrivate();
 
     CZuXNodePrivatePtr m_pPrivate;
+};
+
+/// Where a walk over the children ends: the iterator's handle is empty.
+struct CZuXNode::ChildEnd {};
+
+/// Walks the children of one node, for range-for. The iterator holds a handle of its own and moves
+/// it along the children, as MoveNextSibling does: a loop allocates two bodies when it starts and
+/// nothing per step. Dereferencing gives that handle, which the next step moves; copy it to keep a
+/// child. After each step the walk goes on from where the handle is then, so children inserted
+/// right after the current one are visited. When the step removed the current child (or made the
+/// handle empty), the walk goes on with the child that followed it before the step; when it also
+/// removed that one, the walk ends there.
+class ZUX_EXPORT CZuXNode::ChildIterator {
+public:
+    typedef std::input_iterator_tag iterator_category; ///< walked once, forward
+    typedef CZuXNode value_type;                       ///< a node handle
+    typedef std::ptrdiff_t difference_type;            ///< unused: the end is a ChildEnd
+    typedef CZuXNode* pointer;                         ///< the iterator's own handle
+    typedef CZuXNode& reference;                       ///< the iterator's own handle
+
+    /// The handle on the current child.
+    CZuXNode& operator*() { return m_child; }
+    /// The same, for member access.
+    CZuXNode* operator->() { return &m_child; }
+    /// Moves to the next child, as described above.
+    ChildIterator& operator++();
+    /// True when the walk is over.
+    bool operator==(const ChildEnd&) const { return !m_child.Exists(); }
+    /// True while there is a current child.
+    bool operator!=(const ChildEnd&) const { return m_child.Exists(); }
+
+private:
+    friend class CZuXNode::ChildRange;
+    ZUX_NO_EXPORT explicit ChildIterator(const CZuXNodePrivatePtr& parent);
+
+    CZuXNode m_child;
+    CZuXNode m_next; // the child that followed m_child when it was handed out
+};
+
+/// The children of one node, as Children() gives them. It shares the body of the handle it came
+/// from, which keeps the tree alive, so a temporary handle can give it.
+class ZUX_EXPORT CZuXNode::ChildRange {
+public:
+    /// A walk from the first child.
+    ChildIterator begin() const;
+    /// The end of every walk.
+    ChildEnd end() const { return ChildEnd(); }
+
+private:
+    friend class CZuXNode;
+    explicit ChildRange(CZuXNodePrivatePtr parent) : m_pParent(std::move(parent)) {}
+
+    CZuXNodePrivatePtr m_pParent;
 };
 
 #endif

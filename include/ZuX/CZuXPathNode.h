@@ -8,7 +8,13 @@
 
 #include <boost/shared_ptr.hpp>
 
+class CZuXPathNode;
 class CZuXPathNodePrivate;
+
+/// @file
+/// CZuXPathNode and the pointer name CZuXPathNodePtr.
+
+typedef boost::shared_ptr<CZuXPathNode> CZuXPathNodePtr; ///< a shared XPath item handle, as Node() gives it
 
 /// One item of an XPath node set: a node, or an attribute of an element. Copies share the body.
 class ZUX_EXPORT CZuXPathNode {

@@ -59,6 +59,14 @@ CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& loca
     return CZuError::Success();
 }
 
+// Removes the body's node from its own document, whichever document the call was made on.
+CZuError RemoveTopLevel(const CZuXNodePrivatePtr& node, const WNCodeLocation& location) {
+    const pugi::xml_node item = NodeOf(node);
+    const Removal removal =
+        item ? node->m_pDocument->RemoveChild(node->m_pDocument->m_document, item) : Removal::NotFound;
+    return RemovalResult(removal, location);
+}
+
 } // namespace
 
 CZuXDocument::CZuXDocument() : m_pPrivate(boost::make_shared<CZuXDocumentPrivate>()) {
@@ -147,12 +155,20 @@ CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, CZuXNodePriv
         *m_pPrivate, [&] { return InsertChildNamedBefore(m_pPrivate->m_document, name, NodeOf(reference)); });
 }
 
+CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(const char* name, const CZuXNode& reference) {
+    return InsertNodeAfter(name, reference.m_pPrivate);
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, const CZuXNode& reference) {
+    return InsertNodeBefore(name, reference.m_pPrivate);
+}
+
 CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {
-    // The node is removed from its own document, whichever document this call was made on.
-    const pugi::xml_node item = NodeOf(node);
-    const Removal removal =
-        item ? node->m_pDocument->RemoveChild(node->m_pDocument->m_document, item) : Removal::NotFound;
-    return RemovalResult(removal, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr)"));
+    return RemoveTopLevel(node, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr)"));
+}
+
+CZuError CZuXDocument::RemoveNode(const CZuXNode& node) {
+    return RemoveTopLevel(node.m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const CZuXNode&)"));
 }
 
 CZuError CZuXDocument::RemoveNode(const std::string& name) {
@@ -180,26 +196,12 @@ CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string&
 }
 
 CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) {
-    static const char* const kFunction = "CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)";
-    nodes.reset();
-    boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
-    if (!body) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
-    AttachToDocument(*body, *m_pPrivate);
-    try {
-        // Numbers in the expression and in the values it compares or formats are converted as in
-        // the C locale, whatever locale the process runs under.
-        CLocaleScope c;
-        body->m_item = m_pPrivate->m_document.select_nodes(query.c_str(), nullptr);
-    } catch (const pugi::xpath_exception& failure) {
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
-                                       "XPath query failed, Query=[%s], error=%s", query.c_str(), failure.what());
-    } catch (const std::bad_alloc&) {
-        // pugixml's evaluation ran out of memory.
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
-    }
-    nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
-    if (!nodes) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
-    return CZuError::Success();
+    return SelectNodesInto(nodes, query,
+                           ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)"),
+                           [this](CZuXPathNodeSetPrivate& body) -> pugi::xml_node {
+                               AttachToDocument(body, *m_pPrivate);
+                               return m_pPrivate->m_document;
+                           });
 }
 
 CZuError CZuXDocument::EvaluateXPath(std::string& value, const std::string& query) {

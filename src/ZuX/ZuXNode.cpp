@@ -4,6 +4,7 @@
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 #include "ZuXUndo.h"
@@ -40,6 +41,13 @@ CZuError CopyNode(CZuXNodePrivate& body, const pugi::xml_node& source, CopyPlace
     if (CompleteCopyOrNone(copy, source)) return CZuError::Success();
     const bool placed = place == CopyPlace::Last || place == CopyPlace::First;
     return WriteFailure(CanTakeCopy(node, source, placed ? nullptr : &reference), location);
+}
+
+// Puts `body` on `item`, which was read through `from`: on the same document and generation.
+void Follow(CZuXNodePrivate& body, const CZuXNodePrivate& from, const pugi::xml_node& item) {
+    body.m_item = item;
+    body.m_generation = from.m_generation;
+    if (body.m_pDocument != from.m_pDocument) body.m_pDocument = from.m_pDocument;
 }
 
 // Removes `child` from the children of `parent`'s node.
@@ -86,6 +94,33 @@ std::string CZuXNode::Name() const {
     return node ? std::string(node.name()) : std::string();
 }
 
+CZuXNode::NodeKind CZuXNode::Kind() const {
+    switch (m_pPrivate->Item().type()) {
+    case pugi::node_document:
+        return NodeKind::Document;
+    case pugi::node_element:
+        return NodeKind::Element;
+    case pugi::node_pcdata:
+        return NodeKind::Text;
+    case pugi::node_cdata:
+        return NodeKind::CData;
+    case pugi::node_comment:
+        return NodeKind::Comment;
+    case pugi::node_declaration:
+        return NodeKind::Declaration;
+    default: // no node; processing instructions and document types, which no load keeps
+        return NodeKind::None;
+    }
+}
+
+bool CZuXNode::IsElement() const {
+    return m_pPrivate->Item().type() == pugi::node_element;
+}
+
+std::string CZuXNode::Value() const {
+    return m_pPrivate->Item().value();
+}
+
 std::string CZuXNode::Path() const {
     return m_pPrivate->Item().path('/');
 }
@@ -127,7 +162,40 @@ boost::shared_ptr<CZuXAttributePrivate> CZuXNode::GetFirstAttribute() {
     return body;
 }
 
+CZuXNodePrivatePtr CZuXNode::GetParent() const {
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [this] { return m_pPrivate->Item().parent(); });
+}
+
+CZuXNode::ChildRange CZuXNode::Children() const {
+    return ChildRange(m_pPrivate);
+}
+
+CZuXNode::ChildIterator CZuXNode::ChildRange::begin() const {
+    return ChildIterator(m_pParent);
+}
+
+CZuXNode::ChildIterator::ChildIterator(const CZuXNodePrivatePtr& parent)
+    : m_child(DeriveBody<CZuXNodePrivate>(*parent, [&] { return parent->Item().first_child(); })),
+      m_next(DeriveBody<CZuXNodePrivate>(*m_child.m_pPrivate,
+                                         [this] { return m_child.m_pPrivate->Item().next_sibling(); })) {}
+
+CZuXNode::ChildIterator& CZuXNode::ChildIterator::operator++() {
+    CZuXNodePrivate& child = *m_child.m_pPrivate;
+    CZuXNodePrivate& next = *m_next.m_pPrivate;
+    pugi::xml_node& node = child.Item();
+    if (node)
+        node = node.next_sibling();
+    else // the step removed the child: its own siblings are gone with it
+        Follow(child, next, next.Item());
+    Follow(next, child, child.Item().next_sibling());
+    return *this;
+}
+
 CZuError CZuXNode::GetText(std::string& text) {
+    return static_cast<const CZuXNode*>(this)->GetText(text);
+}
+
+CZuError CZuXNode::GetText(std::string& text) const {
     text = m_pPrivate->Item().text().get();
     return CZuError::Success();
 }
@@ -156,6 +224,14 @@ CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, CZuXNodePrivateP
         *m_pPrivate, [&] { return InsertChildNamedBefore(m_pPrivate->Item(), name, NodeOf(reference)); });
 }
 
+CZuXNodePrivatePtr CZuXNode::InsertNodeAfter(const char* name, const CZuXNode& reference) {
+    return InsertNodeAfter(name, reference.m_pPrivate);
+}
+
+CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, const CZuXNode& reference) {
+    return InsertNodeBefore(name, reference.m_pPrivate);
+}
+
 CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
     return CopyNode(*m_pPrivate, NodeOfHandle(source), CopyPlace::Last, pugi::xml_node(),
                     ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)"));
@@ -176,6 +252,26 @@ CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr referenc
                     ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)"));
 }
 
+CZuError CZuXNode::AppendNodeCopy(const CZuXNode& source) {
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::Last, pugi::xml_node(),
+                    ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(const CZuXNode&)"));
+}
+
+CZuError CZuXNode::PrependNodeCopy(const CZuXNode& source) {
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::First, pugi::xml_node(),
+                    ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(const CZuXNode&)"));
+}
+
+CZuError CZuXNode::InsertNodeCopyAfter(const CZuXNode& source, const CZuXNode& reference) {
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::After, NodeOf(reference.m_pPrivate),
+                    ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(const CZuXNode&, const CZuXNode&)"));
+}
+
+CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode& source, const CZuXNode& reference) {
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::Before, NodeOf(reference.m_pPrivate),
+                    ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode&, const CZuXNode&)"));
+}
+
 CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {
     return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOfHandle(child)),
                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePtr)"));
@@ -184,6 +280,11 @@ CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {
 CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
     return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child)),
                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)"));
+}
+
+CZuError CZuXNode::RemoveNode(const CZuXNode& child) {
+    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child.m_pPrivate)),
+                         ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const CZuXNode&)"));
 }
 
 CZuError CZuXNode::RemoveNode(const std::string& name) {
@@ -210,6 +311,17 @@ CZuError CZuXNode::RemoveFromParent() {
 
 bool CZuXNode::AttributeExists(const char* name) const {
     return !AttributeNamed(m_pPrivate->Item(), name).empty();
+}
+
+CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) const {
+    return SelectNodesInto(nodes, query,
+                           ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const string&) const"),
+                           [this](CZuXPathNodeSetPrivate& body) -> pugi::xml_node {
+                               const pugi::xml_node& node = m_pPrivate->Item();
+                               body.m_pDocument = m_pPrivate->m_pDocument;
+                               body.m_generation = m_pPrivate->m_generation;
+                               return node;
+                           });
 }
 
 // The typed families: each member is one call into the shared conversions.

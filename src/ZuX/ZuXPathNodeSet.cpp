@@ -7,6 +7,19 @@
 
 #include <boost/make_shared.hpp>
 
+namespace {
+
+// A new body on the item at `index`, or on no item past the end. It starts in the set's
+// generation, so that it finds out itself, when it is used, whether its item was removed since the
+// selection.
+boost::shared_ptr<CZuXPathNodePrivate> ItemBody(CZuXPathNodeSetPrivate& set, unsigned long index) {
+    const pugi::xpath_node_set& items = set.Items();
+    return DeriveBody<CZuXPathNodePrivate>(set,
+                                           [&] { return index < items.size() ? items[index] : pugi::xpath_node(); });
+}
+
+} // namespace
+
 CZuXPathNodeSetPrivate::CZuXPathNodeSetPrivate() = default;
 
 CZuXPathNodeSetPrivate::~CZuXPathNodeSetPrivate() = default;
@@ -27,9 +40,48 @@ unsigned long CZuXPathNodeSet::Size() const {
 }
 
 boost::shared_ptr<CZuXPathNode> CZuXPathNodeSet::Node(unsigned long index) const {
-    // The item body starts in the set's generation, so that it finds out itself, when it is
-    // used, whether its item was removed since the selection.
-    const pugi::xpath_node_set& set = m_pPrivate->Items();
-    return boost::make_shared<CZuXPathNode>(DeriveBody<CZuXPathNodePrivate>(
-        *m_pPrivate, [&] { return index < set.size() ? set[index] : pugi::xpath_node(); }));
+    return boost::make_shared<CZuXPathNode>(ItemBody(*m_pPrivate, index));
+}
+
+CZuXPathNodeSet::Iterator CZuXPathNodeSet::begin() const {
+    return Iterator(m_pPrivate, 0);
+}
+
+CZuXPathNodeSet::Iterator CZuXPathNodeSet::end() const {
+    return Iterator(m_pPrivate, Size());
+}
+
+CZuXPathNodeSet::Iterator::Iterator(const boost::shared_ptr<CZuXPathNodeSetPrivate>& set, unsigned long index)
+    : m_pSet(set), m_index(index) {
+    Place();
+}
+
+CZuXPathNodeSet::Iterator& CZuXPathNodeSet::Iterator::operator++() {
+    ++m_index;
+    Place();
+    return *this;
+}
+
+bool CZuXPathNodeSet::Iterator::operator==(const Iterator& other) const {
+    return Position() == other.Position();
+}
+
+unsigned long CZuXPathNodeSet::Iterator::Position() const {
+    const unsigned long size = m_pSet->Items().size();
+    return m_index < size ? m_index : size;
+}
+
+void CZuXPathNodeSet::Iterator::Place() {
+    const pugi::xpath_node_set& set = m_pSet->Items();
+    if (m_index >= set.size()) return;
+    // Held by this iterator alone: the handle pointer once, and the body by the handle and here.
+    if (m_item.use_count() == 1 && m_pItemBody.use_count() == 2) {
+        CZuXPathNodePrivate& body = *m_pItemBody;
+        body.m_item = set[m_index];
+        body.m_generation = m_pSet->m_generation;
+        if (body.m_pDocument != m_pSet->m_pDocument) body.m_pDocument = m_pSet->m_pDocument;
+        return;
+    }
+    m_pItemBody = ItemBody(*m_pSet, m_index);
+    m_item = boost::make_shared<CZuXPathNode>(m_pItemBody);
 }

@@ -402,6 +402,15 @@ def churn_section(churn):
                          "growth MiB"], rows)
 
 
+def ideas_section():
+    """The ideas tried for the handles' cost, as bench/IDEAS.md records them."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "IDEAS.md")
+    if not os.path.exists(path):
+        return ""
+    with open(path) as f:
+        return f.read()
+
+
 def compare_sections(directory):
     """One section per comparison that bench.sh ran (ZUX_BENCH_COMPARE)."""
     if not directory or not os.path.isdir(directory):
@@ -543,6 +552,7 @@ def main():
         churn_section(load_churn(args.memory)),
         profile_section(r, args.profile_dir) if args.profile_dir else "",
         check_section(r),
+        ideas_section(),
         "## What is measured, and how\n\nSee [README.md](README.md) beside this file: how the benchmarks run, what "
         "each workload and model does, and what counts as a heap allocation.\n",
     ]

@@ -5,9 +5,11 @@
 #
 # Environment: ZUX_BUILD_DIR (default build/bench), ZUX_BENCH_REPETITIONS (default 15),
 # ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind,
-# ZUX_BENCH_COMPARE="A..B C" to also compare ZuX as of commit A with ZuX as of B, and as of C with
-# this tree ("before and after"): this tree's benchmark code is built against each library and
-# the programs run in turns (ZUX_BENCH_ROUNDS rounds, default 3).
+# ZUX_BENCH_COMPARE="A..B C" to compare ZuX as of commit A with ZuX as of B, and as of C with this
+# tree ("before and after"): this tree's benchmark code is built against each library and the
+# programs run in turns (ZUX_BENCH_ROUNDS rounds, default 3). By default: the handles that become
+# empty on removal (861cd72..1c1196d), and the cheaper handles since (e46d43f against this tree);
+# ZUX_BENCH_COMPARE= (empty) skips them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -74,7 +76,8 @@ bench_against() {
 }
 
 compare=()
-if [ -n "${ZUX_BENCH_COMPARE:-}" ]; then
+ZUX_BENCH_COMPARE=${ZUX_BENCH_COMPARE-861cd72..1c1196d e46d43f}
+if [ -n "$ZUX_BENCH_COMPARE" ]; then
     filter='^(walk|siblings|xpath|build|remove)/[^/]*/(pugixml|zux)$'
     index=0
     for pair in $ZUX_BENCH_COMPARE; do

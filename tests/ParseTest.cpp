@@ -4,15 +4,17 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string>
+#include <type_traits>
 
 namespace {
 
 enum class Type { Bool, Double, Int, UInt, LongLong, ULongLong };
 
 // One attribute text read as one type: the Win32 code of the strict reads and, on success, the
-// value (long double holds every value of the six types exactly).
+// value (see Expected for the 64-bit integers).
 struct Row {
     const char* text;
     Type type;
@@ -105,6 +107,19 @@ bool Same(T a, T b) {
     return a == b;
 }
 
+// The value a row expects. long double holds every 64-bit integer exactly on the hardware, but
+// valgrind computes it as a double, so the 64-bit integers come from the C library's reading of the
+// text instead.
+template <class T>
+T Expected(const Row& row) {
+    if constexpr (std::is_same_v<T, long long>)
+        return std::strtoll(row.text, nullptr, 0);
+    else if constexpr (std::is_same_v<T, unsigned long long>)
+        return std::strtoull(row.text, nullptr, 0);
+    else
+        return static_cast<T>(row.value);
+}
+
 void ExpectFailure(const CZuError& error, unsigned int win32, const std::string& function, const std::string& message) {
     EXPECT_EQ(win32, error.GetWin32Code());
     ASSERT_EQ(1u, error.GetRecords().size());
@@ -129,7 +144,7 @@ void Expect(const Row& row, const char* type, const CZuXNode& element, const CZu
     if (row.win32 == 0) {
         EXPECT_FALSE(node.IsError()) << node.AsString();
         EXPECT_FALSE(handle.IsError()) << handle.AsString();
-        EXPECT_TRUE(Same(static_cast<T>(row.value), fromNode)) << fromNode;
+        EXPECT_TRUE(Same(Expected<T>(row), fromNode)) << fromNode;
         EXPECT_TRUE(Same(quiet, fromNode));
         EXPECT_TRUE(Same(quiet, fromHandle));
         return;

@@ -60,7 +60,8 @@ echo "== A long-lived document with a million additions and removals"
 
 # Builds this tree's benchmark code against ZuX as of $1 (a git ref) and echoes the program's path.
 bench_against() {
-    local ref=$1 dir="$build/at-$1"
+    local ref=$1 dir
+    dir=$(realpath -m "$build/at-$1")
     if [ ! -x "$dir/bench/zux_bench" ]; then
         rm -rf "$dir"
         mkdir -p "$dir/src"

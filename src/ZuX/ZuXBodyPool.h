@@ -86,11 +86,11 @@ struct Allocator {
     Allocator(const Allocator<U>& /*other*/) noexcept {}
 
     T* allocate(std::size_t n) {
-        if (n != 1) return static_cast<T*>(::operator new(n * sizeof(T)));
+        if (n != 1 || sizeof(T) > kLargestBlock) return static_cast<T*>(::operator new(n * sizeof(T)));
         return static_cast<T*>(Allocate(sizeof(T)));
     }
     void deallocate(T* block, std::size_t n) noexcept {
-        if (n != 1)
+        if (n != 1 || sizeof(T) > kLargestBlock)
             ::operator delete(block);
         else
             Deallocate(block, sizeof(T));

@@ -7,10 +7,6 @@
 
 namespace {
 
-// Classes of the ASCII characters; bytes from 0x80 up have none and are decoded.
-constexpr unsigned char kNameStart = 1; // a NameStartChar (and so a NameChar)
-constexpr unsigned char kNameChar = 2;  // a NameChar
-
 constexpr std::array<unsigned char, 256> MakeAsciiClasses() {
     std::array<unsigned char, 256> classes{};
     for (int c = 'A'; c <= 'Z'; ++c) classes[c] = kNameStart | kNameChar;
@@ -22,8 +18,6 @@ constexpr std::array<unsigned char, 256> MakeAsciiClasses() {
     classes['.'] = kNameChar;
     return classes;
 }
-
-constexpr std::array<unsigned char, 256> kAsciiClasses = MakeAsciiClasses();
 
 struct Range {
     char32_t first;
@@ -79,16 +73,18 @@ bool DecodeUtf8(const unsigned char*& p, char32_t& c) {
 
 } // namespace
 
-bool IsXmlName(const char* name) {
-    if (!name) return false;
+// The table the inline check reads, made at compile time.
+const std::array<unsigned char, 256> kAsciiNameClasses = MakeAsciiClasses();
+
+bool IsXmlNameDecoding(const char* name) {
     const auto* p = reinterpret_cast<const unsigned char*>(name);
     char32_t c = 0;
-    if (kAsciiClasses[*p] & kNameStart)
+    if (kAsciiNameClasses[*p] & kNameStart)
         ++p;
     else if (*p < 0x80 || !DecodeUtf8(p, c) || !InRanges(c, kStartRanges))
         return false; // the empty name ends here too
     for (;;) {
-        while (kAsciiClasses[*p] & kNameChar) ++p;
+        while (kAsciiNameClasses[*p] & kNameChar) ++p;
         if (*p == 0) return true;
         if (*p < 0x80 || !DecodeUtf8(p, c)) return false;
         if (!InRanges(c, kStartRanges) && !InRanges(c, kOtherRanges)) return false;

@@ -11,12 +11,29 @@
 #ifndef ZUX_ZUXNAME_H
 #define ZUX_ZUXNAME_H
 
+#include <array>
 #include <string>
 
+/// The classes of the ASCII characters in names: kNameStart for a NameStartChar, kNameChar for
+/// every NameChar; bytes from 0x80 up have none.
+constexpr unsigned char kNameStart = 1;
+constexpr unsigned char kNameChar = 2;
+extern const std::array<unsigned char, 256> kAsciiNameClasses;
+
+/// IsXmlName for a name that holds a byte from 0x80 up: decodes UTF-8.
+bool IsXmlNameDecoding(const char* name);
+
 /// Whether `name` is an XML 1.0 Name (fifth edition: a NameStartChar, then NameChars) in valid
-/// UTF-8. False for a null and for the empty name. ASCII names are checked by table; only
-/// non-ASCII bytes are decoded.
-bool IsXmlName(const char* name);
+/// UTF-8. False for a null and for the empty name. Every addition and attribute write checks its
+/// name, so an ASCII name is checked here, inline, by table; only a non-ASCII one is decoded.
+inline bool IsXmlName(const char* name) {
+    if (!name) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(name);
+    if (!(kAsciiNameClasses[*p] & kNameStart)) return *p >= 0x80 && IsXmlNameDecoding(name);
+    while (kAsciiNameClasses[*++p] & kNameChar) {
+    }
+    return *p == 0 || (*p >= 0x80 && IsXmlNameDecoding(name));
+}
 
 /// Whether `text` holds a NUL character, where its C-string form would end early: a path or
 /// a name cut there would address another file or item.

@@ -49,14 +49,16 @@ inline const char* LookupName(const std::string& name) {
     return HoldsNul(name) ? nullptr : name.c_str();
 }
 
-/// Whether `node` is on no node. The same as `!node`, without a call into pugixml, for the checks
-/// a walk makes on every step: a pugi::xml_node is one pointer to its node (pugixml.hpp declares
-/// it so), null for no node.
-inline bool IsNone(const pugi::xml_node& node) {
-    static_assert(sizeof(pugi::xml_node) == sizeof(void*), "a pugixml node handle is one pointer");
-    const void* item;
-    std::memcpy(&item, &node, sizeof item);
-    return item == nullptr;
+/// Whether `item` (a pugi::xml_node or pugi::xml_attribute) is on no item. The same as `!item`,
+/// without a call into pugixml, for the checks made on every step of a walk and every write:
+/// pugixml's node and attribute handles are one pointer to their item (pugixml.hpp declares them
+/// so), null for none.
+template <class Item>
+bool IsNone(const Item& item) {
+    static_assert(sizeof(Item) == sizeof(void*), "a pugixml node or attribute handle is one pointer");
+    const void* pointer;
+    std::memcpy(&pointer, &item, sizeof pointer);
+    return pointer == nullptr;
 }
 
 // --- node kinds: what a node of each kind can take -----------------------------------------------

@@ -151,12 +151,12 @@ CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form
     // and a name that could not be stored is not a name to write by.
     const bool storable = IsXmlName(name);
     pugi::xml_attribute attribute = storable ? node.attribute(name) : pugi::xml_attribute();
-    const bool appended = !attribute && storable;
+    const bool appended = IsNone(attribute) && storable;
     if (appended) attribute = node.append_attribute(name);
     // pugixml stores nothing into no attribute, so a failed lookup and append need no test here.
     if (Form::Write(attribute, value)) return CZuError::Success();
     // No body was ever made on the appended attribute, so taking it back needs no record.
-    if (appended && attribute) node.remove_attribute(attribute);
+    if (appended && !IsNone(attribute)) node.remove_attribute(attribute);
     return WriteFailure(storable && TakesAttributes(node), location, PrintableName(name));
 }
 

@@ -8,8 +8,8 @@
 # ZUX_BENCH_COMPARE="A..B C" to compare ZuX as of commit A with ZuX as of B, and as of C with this
 # tree ("before and after"): this tree's benchmark code is built against each library and the
 # programs run in turns (ZUX_BENCH_ROUNDS rounds, default 3). By default: the handles that become
-# empty on removal (861cd72..1c1196d), and the cheaper handles since (e46d43f against this tree);
-# ZUX_BENCH_COMPARE= (empty) skips them.
+# empty on removal (861cd72..1c1196d), the cheaper handles since (e46d43f against this tree), and
+# both together (861cd72 against this tree); ZUX_BENCH_COMPARE= (empty) skips them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -77,7 +77,7 @@ bench_against() {
 }
 
 compare=()
-ZUX_BENCH_COMPARE=${ZUX_BENCH_COMPARE-861cd72..1c1196d e46d43f}
+ZUX_BENCH_COMPARE=${ZUX_BENCH_COMPARE-861cd72..1c1196d e46d43f 861cd72}
 if [ -n "$ZUX_BENCH_COMPARE" ]; then
     filter='^(walk|siblings|xpath|build|remove)/[^/]*/(pugixml|zux)$'
     index=0

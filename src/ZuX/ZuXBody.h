@@ -43,6 +43,13 @@
 #include <initializer_list>
 #include <utility>
 
+/// Puts `body` on the document and in the generation of `source`, another body.
+template <class Body, class Source>
+void AttachLike(Body& body, const Source& source) {
+    body.m_pDocument = source.m_pDocument;
+    body.m_generation = source.m_generation;
+}
+
 /// A new body on what `item()` returns, on the document and in the generation of `source` as they
 /// are after `item()` ran: `item` reads the source's item through Item(), which brings the source
 /// up to date first. `item` runs after the allocation.
@@ -50,8 +57,7 @@ template <class Body, class Source, class ItemCall>
 boost::shared_ptr<Body> DeriveBody(Source& source, ItemCall&& item) {
     boost::shared_ptr<Body> body = zuxpool::New<Body>();
     body->m_item = std::forward<ItemCall>(item)();
-    body->m_pDocument = source.m_pDocument;
-    body->m_generation = source.m_generation;
+    AttachLike(*body, source);
     return body;
 }
 

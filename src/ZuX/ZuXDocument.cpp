@@ -4,7 +4,6 @@
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXFileReplacement.h"
-#include "ZuXLocaleScope.h"
 #include "ZuXName.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXOutput.h"
@@ -205,18 +204,13 @@ CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string&
 }
 
 CZuError CZuXDocument::EvaluateXPath(std::string& value, const std::string& query) {
-    static const char* const kFunction = "CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)";
-    try {
-        const CLocaleScope c;
-        const pugi::xpath_query compiled(query.c_str(), nullptr);
-        value = compiled.evaluate_string(m_pPrivate->m_document);
-    } catch (const pugi::xpath_exception& failure) {
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered,
-                                       "XPath evaluation failed, Query=[%s], error=%s", query.c_str(), failure.what());
-    } catch (const std::bad_alloc&) {
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
-    }
-    return CZuError::Success();
+    std::string evaluated;
+    const CZuError result = EvaluateXPathSafely(
+        query, "XPath evaluation failed",
+        ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)"),
+        [&] { evaluated = pugi::xpath_query(query.c_str(), nullptr).evaluate_string(m_pPrivate->m_document); });
+    if (!result.IsError()) value = std::move(evaluated);
+    return result;
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetPrivate(CZuXNodePtr node) {

@@ -317,9 +317,8 @@ CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& que
     return SelectNodesInto(nodes, query,
                            ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const string&) const"),
                            [this](CZuXPathNodeSetPrivate& body) -> pugi::xml_node {
-                               const pugi::xml_node& node = m_pPrivate->Item();
-                               body.m_pDocument = m_pPrivate->m_pDocument;
-                               body.m_generation = m_pPrivate->m_generation;
+                               const pugi::xml_node& node = m_pPrivate->Item(); // brings the body up to date
+                               AttachLike(body, *m_pPrivate);
                                return node;
                            });
 }

@@ -36,13 +36,31 @@ public:
     std::uint64_t m_generation = 0;                     ///< when the items were selected
 };
 
+/// Runs `evaluate()`, an XPath evaluation by pugixml, under the C locale, so that numbers in the
+/// expression and in the values it compares or formats are converted the same whatever locale the
+/// process runs under, and reports what pugixml throws: 774 with "`failure`, Query=[%s], error=%s"
+/// when it refuses the expression, 14 when memory runs out.
+template <class Evaluate>
+CZuError EvaluateXPathSafely(const std::string& query, const char* failure, const WNCodeLocation& location,
+                             Evaluate&& evaluate) {
+    try {
+        const CLocaleScope c;
+        evaluate();
+    } catch (const pugi::xpath_exception& refused) {
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "%s, Query=[%s], error=%s", failure,
+                                       query.c_str(), refused.what());
+    } catch (const std::bad_alloc&) {
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    }
+    return CZuError::Success();
+}
+
 /// Selects the items of an XPath 1.0 expression, without variables, into a new set in `nodes`:
 /// the document's SelectNodes and the node's share it. `place(body)` runs after the set's body is
 /// allocated: it puts the body on a document and generation and returns the context node. `nodes`
 /// is reset first and stays null on failure: 774 with "XPath query failed, Query=[%s], error=%s"
 /// when the expression does not compile or does not give a node set, 14 when memory runs out (for
-/// the body, the handle, or in pugixml's evaluation). Numbers in the expression and in the values
-/// it compares or formats are converted as in the C locale, whatever locale the process runs under.
+/// the body, the handle, or in pugixml's evaluation).
 template <class Place>
 CZuError SelectNodesInto(CZuXPathNodeSetPtr& nodes, const std::string& query, const WNCodeLocation& location,
                          Place&& place) {
@@ -50,18 +68,12 @@ CZuError SelectNodesInto(CZuXPathNodeSetPtr& nodes, const std::string& query, co
     boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
     if (!body) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
     const pugi::xml_node context = place(*body);
-    try {
-        const CLocaleScope c;
-        body->m_item = context.select_nodes(query.c_str(), nullptr);
-    } catch (const pugi::xpath_exception& failure) {
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "XPath query failed, Query=[%s], error=%s",
-                                       query.c_str(), failure.what());
-    } catch (const std::bad_alloc&) {
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
-    }
+    CZuError selected = EvaluateXPathSafely(query, "XPath query failed", location,
+                                            [&] { body->m_item = context.select_nodes(query.c_str(), nullptr); });
+    if (selected.IsError()) return selected;
     nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
     if (!nodes) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
-    return CZuError::Success();
+    return selected;
 }
 
 #endif

@@ -92,4 +92,43 @@ TEST_F(LocaleTest, XPathIgnoresTheProcessLocale) {
     EXPECT_STREQ(",", std::localeconv()->decimal_point);
 }
 
+TEST_F(LocaleTest, TypedXPathResultsIgnoreTheProcessLocale) {
+    auto document = zuxtest::Parse("<r><e p=\"1.5\"/><e p=\"2.25\"/><e p=\"x\"/></r>");
+    const CZuXNode root(document->GetNode("r"));
+    CZuXPathContext context;
+    ASSERT_FALSE(context.SetVariable("limit", 1.75).IsError());
+    struct Row {
+        const char* query;
+        double number;
+        bool boolean;
+        const char* string;
+    };
+    const Row rows[] = {
+        {"count(e[@p > $limit])", 1, true, "1"},
+        {"sum(e[@p > 0]/@p)", 3.75, true, "3.75"},
+        {"e[2]/@p", 2.25, true, "2.25"},
+        {"boolean(e[@p = 1.5])", 1, true, "true"},
+        {"-e[1]/@p div 4", -0.375, true, "-0.375"},
+        {"count(e[@p = 0.5])", 0, false, "0"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.query);
+        CZuXPathQuery query;
+        ASSERT_FALSE(query.Compile(row.query, context).IsError());
+        double number = -1;
+        bool boolean = !row.boolean;
+        std::string string;
+        EXPECT_FALSE(root.EvaluateXPath(number, query).IsError());
+        EXPECT_FALSE(root.EvaluateXPath(boolean, query).IsError());
+        EXPECT_FALSE(root.EvaluateXPath(string, query).IsError());
+        EXPECT_EQ(row.number, number);
+        EXPECT_EQ(row.boolean, boolean);
+        EXPECT_EQ(row.string, string);
+    }
+    double number = 0;
+    EXPECT_FALSE(document->EvaluateXPath(number, "sum(//@p[. < 2]) * 2.5").IsError());
+    EXPECT_EQ(3.75, number);
+    EXPECT_STREQ(",", std::localeconv()->decimal_point);
+}
+
 } // namespace

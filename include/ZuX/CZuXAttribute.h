@@ -60,6 +60,18 @@ public:
     /// 14 when pugixml runs out of memory.
     CZuError SetText(const std::string& text);
 
+    /// @name Namespaces
+    ///@{
+
+    /// The parts of the attribute's name and the namespace it is in, as CZuXNode's: a prefix is
+    /// resolved from the attribute's element up; an attribute without a prefix is in no namespace
+    /// ("" as for an empty handle), except `xmlns` itself, which is, like every `xmlns:` one, in
+    /// the namespace of the declarations.
+    std::string LocalName() const;
+    std::string Prefix() const;
+    std::string NamespaceUri() const;
+    ///@}
+
     /// @name Values as BOOL
     ///@{
 

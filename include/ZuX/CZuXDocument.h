@@ -5,7 +5,9 @@
 #include <ZuUtils/CZuError.h>
 #include <ZuX/BZuXFormat.h>
 #include <ZuX/CZuXNode.h>
+#include <ZuX/CZuXPathNode.h>
 #include <ZuX/CZuXPathNodeSet.h>
+#include <ZuX/CZuXPathQuery.h>
 #include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
@@ -136,6 +138,31 @@ public:
     /// "XPath evaluation failed, Query=[query], error=description" when the expression does not
     /// compile, 14 when memory runs out.
     CZuError EvaluateXPath(std::string& value, const std::string& query);
+
+    /// @name XPath: compiled queries, first matches, typed results
+    ///@{
+
+    /// The same evaluations from the document node, with a query compiled once (CZuXPathQuery,
+    /// with its variables and namespace prefixes) or given as text (without them), under the same
+    /// locale and with the same failures: 774 with "XPath query failed, ..." (node selections) or
+    /// "XPath evaluation failed, ..." (values), and "error=No expression compiled" for a query
+    /// that was never compiled; 14 when memory runs out.
+    ///  - SelectNode gives the first selected item in document order, an element, another node or
+    ///    an attribute (read it with AttributePrivate()); 1168 with
+    ///    "XPath query selected nothing, Query=[query]" when there is none. `node` is reset first
+    ///    and stays null on failure.
+    ///  - EvaluateXPath converts any result as XPath's number(), boolean() and string() do: a node
+    ///    set gives the number or string of its first node (NaN, "" when empty) and is true when
+    ///    not empty. `value` is left as it was on failure.
+    CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const CZuXPathQuery& query);
+    CZuError SelectNode(CZuXPathNodePtr& node, const std::string& query);
+    CZuError SelectNode(CZuXPathNodePtr& node, const CZuXPathQuery& query);
+    CZuError EvaluateXPath(double& value, const std::string& query);
+    CZuError EvaluateXPath(bool& value, const std::string& query);
+    CZuError EvaluateXPath(double& value, const CZuXPathQuery& query);
+    CZuError EvaluateXPath(bool& value, const CZuXPathQuery& query);
+    CZuError EvaluateXPath(std::string& value, const CZuXPathQuery& query);
+    ///@}
 
     /// The body of the node handle `node` points to, for the operations that take a body. A null
     /// `node` gives a new empty body.

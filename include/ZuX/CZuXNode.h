@@ -17,7 +17,9 @@ class CZuXNode;
 class CZuXNodePrivate;
 class CZuXAttributePrivate;
 class CZuXDocument;
+class CZuXPathNode;
 class CZuXPathNodeSet;
+class CZuXPathQuery;
 
 /// @file
 /// CZuXNode and the pointer names CZuXNodePtr, CZuXNodePrivatePtr and CZuXPathNodeSetPtr.
@@ -194,6 +196,36 @@ public:
     /// CZuXDocument::SelectNodes does from the document node: relative paths start here, "/" and
     /// "//" at the document. The same results and failures; an empty handle selects nothing.
     CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) const;
+
+    /// @name XPath: compiled queries, first matches, typed results
+    ///@{
+
+    /// CZuXDocument's forms of the same names, with this node as the context node; an empty
+    /// handle selects nothing. EvaluateXPath with a text gives the string value too.
+    CZuError SelectNodes(CZuXPathNodeSetPtr& nodes, const CZuXPathQuery& query) const;
+    CZuError SelectNode(boost::shared_ptr<CZuXPathNode>& node, const std::string& query) const;
+    CZuError SelectNode(boost::shared_ptr<CZuXPathNode>& node, const CZuXPathQuery& query) const;
+    CZuError EvaluateXPath(double& value, const std::string& query) const;
+    CZuError EvaluateXPath(bool& value, const std::string& query) const;
+    CZuError EvaluateXPath(std::string& value, const std::string& query) const;
+    CZuError EvaluateXPath(double& value, const CZuXPathQuery& query) const;
+    CZuError EvaluateXPath(bool& value, const CZuXPathQuery& query) const;
+    CZuError EvaluateXPath(std::string& value, const CZuXPathQuery& query) const;
+    ///@}
+
+    /// @name Namespaces
+    ///@{
+
+    /// The parts of the node's name and the namespace it is in: the part after the first colon
+    /// (the whole name without one), the part before it, and the URI the prefix, or for a name
+    /// without one the default namespace, is declared with by the nearest `xmlns` declaration on
+    /// the element or an ancestor. "" where there is none: an empty handle, a node without a
+    /// name, an undeclared prefix, a node other than an element (NamespaceUri). `xml:` is the XML
+    /// namespace and `xmlns:` that of the declarations, declared or not.
+    std::string LocalName() const;
+    std::string Prefix() const;
+    std::string NamespaceUri() const;
+    ///@}
 
     /// @name Attributes as BOOL
     ///@{

@@ -7,8 +7,10 @@
 #include <ZuX/CZuXAttribute.h>
 #include <ZuX/CZuXDocument.h>
 #include <ZuX/CZuXNode.h>
+#include <ZuX/CZuXPathContext.h>
 #include <ZuX/CZuXPathNode.h>
 #include <ZuX/CZuXPathNodeSet.h>
+#include <ZuX/CZuXPathQuery.h>
 #include <ZuX/Version.h>
 
 #endif

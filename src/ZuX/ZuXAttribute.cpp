@@ -3,6 +3,7 @@
 #include "ZuXAttributePrivate.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXNamespaces.h"
 #include "ZuXValues.h"
 
 using namespace zuxvalue;
@@ -41,6 +42,19 @@ bool CZuXAttribute::Exists() const {
 std::string CZuXAttribute::Name() const {
     const pugi::xml_attribute& attribute = m_pPrivate->Item();
     return attribute ? std::string(attribute.name()) : std::string();
+}
+
+std::string CZuXAttribute::LocalName() const {
+    return LocalPart(m_pPrivate->Item().name());
+}
+
+std::string CZuXAttribute::Prefix() const {
+    return PrefixPart(m_pPrivate->Item().name());
+}
+
+std::string CZuXAttribute::NamespaceUri() const {
+    const pugi::xml_attribute& attribute = m_pPrivate->Item();
+    return attribute ? NamespaceOf(attribute.name(), m_pPrivate->m_element, true) : "";
 }
 
 CZuError CZuXAttribute::MoveNext() const {

@@ -7,6 +7,7 @@
 #include "ZuXName.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXOutput.h"
+#include "ZuXPathEvaluation.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
@@ -64,6 +65,15 @@ CZuError RemoveTopLevel(const CZuXNodePrivatePtr& node, const WNCodeLocation& lo
     const Removal removal =
         item ? node->m_pDocument->RemoveChild(node->m_pDocument->m_document, item) : Removal::NotFound;
     return RemovalResult(removal, location);
+}
+
+// Puts a result body made by the document on it, and gives the context node of every evaluation
+// from the document: the document node.
+auto FromDocument(const CZuXDocumentPrivate& document) {
+    return [&document](auto& body) -> pugi::xml_node {
+        AttachToDocument(body, document);
+        return document.m_document;
+    };
 }
 
 } // namespace
@@ -195,22 +205,65 @@ CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string&
 }
 
 CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) {
-    return SelectNodesInto(nodes, query,
+    return SelectNodesInto(nodes, XPathSource(query),
                            ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)"),
-                           [this](CZuXPathNodeSetPrivate& body) -> pugi::xml_node {
-                               AttachToDocument(body, *m_pPrivate);
-                               return m_pPrivate->m_document;
-                           });
+                           FromDocument(*m_pPrivate));
+}
+
+CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const CZuXPathQuery& query) {
+    return SelectNodesInto(
+        nodes, XPathSource(*query.m_pPrivate),
+        ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const CZuXPathQuery&)"),
+        FromDocument(*m_pPrivate));
+}
+
+CZuError CZuXDocument::SelectNode(CZuXPathNodePtr& node, const std::string& query) {
+    return SelectNodeInto(node, XPathSource(query),
+                          ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const string&)"),
+                          FromDocument(*m_pPrivate));
+}
+
+CZuError CZuXDocument::SelectNode(CZuXPathNodePtr& node, const CZuXPathQuery& query) {
+    return SelectNodeInto(node, XPathSource(*query.m_pPrivate),
+                          ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&)"),
+                          FromDocument(*m_pPrivate));
+}
+
+CZuError CZuXDocument::EvaluateXPath(double& value, const std::string& query) {
+    return EvaluateXPathInto(value, XPathSource(query),
+                             ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(double&, const string&)"),
+                             m_pPrivate->m_document);
+}
+
+CZuError CZuXDocument::EvaluateXPath(bool& value, const std::string& query) {
+    return EvaluateXPathInto(value, XPathSource(query),
+                             ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(bool&, const string&)"),
+                             m_pPrivate->m_document);
 }
 
 CZuError CZuXDocument::EvaluateXPath(std::string& value, const std::string& query) {
-    std::string evaluated;
-    const CZuError result = EvaluateXPathSafely(
-        query, "XPath evaluation failed",
-        ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)"),
-        [&] { evaluated = pugi::xpath_query(query.c_str(), nullptr).evaluate_string(m_pPrivate->m_document); });
-    if (!result.IsError()) value = std::move(evaluated);
-    return result;
+    return EvaluateXPathInto(value, XPathSource(query),
+                             ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(std::string&, const string&)"),
+                             m_pPrivate->m_document);
+}
+
+CZuError CZuXDocument::EvaluateXPath(double& value, const CZuXPathQuery& query) {
+    return EvaluateXPathInto(value, XPathSource(*query.m_pPrivate),
+                             ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(double&, const CZuXPathQuery&)"),
+                             m_pPrivate->m_document);
+}
+
+CZuError CZuXDocument::EvaluateXPath(bool& value, const CZuXPathQuery& query) {
+    return EvaluateXPathInto(value, XPathSource(*query.m_pPrivate),
+                             ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(bool&, const CZuXPathQuery&)"),
+                             m_pPrivate->m_document);
+}
+
+CZuError CZuXDocument::EvaluateXPath(std::string& value, const CZuXPathQuery& query) {
+    return EvaluateXPathInto(
+        value, XPathSource(*query.m_pPrivate),
+        ZU_CODE_LOCATION("CZuError CZuXDocument::EvaluateXPath(std::string&, const CZuXPathQuery&)"),
+        m_pPrivate->m_document);
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetPrivate(CZuXNodePtr node) {

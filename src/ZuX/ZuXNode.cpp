@@ -3,12 +3,16 @@
 #include "ZuXAttributePrivate.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXNamespaces.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXPathEvaluation.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 #include "ZuXUndo.h"
 #include "ZuXValues.h"
+
+#include <ZuX/CZuXPathQuery.h>
 
 using namespace zuxvalue;
 
@@ -54,6 +58,16 @@ void Follow(CZuXNodePrivate& body, const CZuXNodePrivate& from, const pugi::xml_
 Removal RemoveChildOf(CZuXNodePrivate& parent, const pugi::xml_node& child) {
     const pugi::xml_node& node = parent.Item();
     return node ? parent.m_pDocument->RemoveChild(node, child) : Removal::NotFound;
+}
+
+// Puts a result body made from the node on its document and generation, and gives the context
+// node of every evaluation from it: the node.
+auto FromNode(CZuXNodePrivate& node) {
+    return [&node](auto& body) -> pugi::xml_node {
+        const pugi::xml_node& item = node.Item(); // brings the node's body up to date
+        AttachLike(body, node);
+        return item;
+    };
 }
 
 } // namespace
@@ -314,13 +328,79 @@ bool CZuXNode::AttributeExists(const char* name) const {
 }
 
 CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) const {
-    return SelectNodesInto(nodes, query,
+    return SelectNodesInto(nodes, XPathSource(query),
                            ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const string&) const"),
-                           [this](CZuXPathNodeSetPrivate& body) -> pugi::xml_node {
-                               const pugi::xml_node& node = m_pPrivate->Item(); // brings the body up to date
-                               AttachLike(body, *m_pPrivate);
-                               return node;
-                           });
+                           FromNode(*m_pPrivate));
+}
+
+CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const CZuXPathQuery& query) const {
+    return SelectNodesInto(
+        nodes, XPathSource(*query.m_pPrivate),
+        ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const CZuXPathQuery&) const"),
+        FromNode(*m_pPrivate));
+}
+
+CZuError CZuXNode::SelectNode(boost::shared_ptr<CZuXPathNode>& node, const std::string& query) const {
+    return SelectNodeInto(node, XPathSource(query),
+                          ZU_CODE_LOCATION("CZuError CZuXNode::SelectNode(CZuXPathNodePtr&, const string&) const"),
+                          FromNode(*m_pPrivate));
+}
+
+CZuError CZuXNode::SelectNode(boost::shared_ptr<CZuXPathNode>& node, const CZuXPathQuery& query) const {
+    return SelectNodeInto(
+        node, XPathSource(*query.m_pPrivate),
+        ZU_CODE_LOCATION("CZuError CZuXNode::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&) const"),
+        FromNode(*m_pPrivate));
+}
+
+CZuError CZuXNode::EvaluateXPath(double& value, const std::string& query) const {
+    return EvaluateXPathInto(value, XPathSource(query),
+                             ZU_CODE_LOCATION("CZuError CZuXNode::EvaluateXPath(double&, const string&) const"),
+                             m_pPrivate->Item());
+}
+
+CZuError CZuXNode::EvaluateXPath(bool& value, const std::string& query) const {
+    return EvaluateXPathInto(value, XPathSource(query),
+                             ZU_CODE_LOCATION("CZuError CZuXNode::EvaluateXPath(bool&, const string&) const"),
+                             m_pPrivate->Item());
+}
+
+CZuError CZuXNode::EvaluateXPath(std::string& value, const std::string& query) const {
+    return EvaluateXPathInto(value, XPathSource(query),
+                             ZU_CODE_LOCATION("CZuError CZuXNode::EvaluateXPath(std::string&, const string&) const"),
+                             m_pPrivate->Item());
+}
+
+CZuError CZuXNode::EvaluateXPath(double& value, const CZuXPathQuery& query) const {
+    return EvaluateXPathInto(value, XPathSource(*query.m_pPrivate),
+                             ZU_CODE_LOCATION("CZuError CZuXNode::EvaluateXPath(double&, const CZuXPathQuery&) const"),
+                             m_pPrivate->Item());
+}
+
+CZuError CZuXNode::EvaluateXPath(bool& value, const CZuXPathQuery& query) const {
+    return EvaluateXPathInto(value, XPathSource(*query.m_pPrivate),
+                             ZU_CODE_LOCATION("CZuError CZuXNode::EvaluateXPath(bool&, const CZuXPathQuery&) const"),
+                             m_pPrivate->Item());
+}
+
+CZuError CZuXNode::EvaluateXPath(std::string& value, const CZuXPathQuery& query) const {
+    return EvaluateXPathInto(
+        value, XPathSource(*query.m_pPrivate),
+        ZU_CODE_LOCATION("CZuError CZuXNode::EvaluateXPath(std::string&, const CZuXPathQuery&) const"),
+        m_pPrivate->Item());
+}
+
+std::string CZuXNode::LocalName() const {
+    return LocalPart(m_pPrivate->Item().name());
+}
+
+std::string CZuXNode::Prefix() const {
+    return PrefixPart(m_pPrivate->Item().name());
+}
+
+std::string CZuXNode::NamespaceUri() const {
+    const pugi::xml_node& node = m_pPrivate->Item();
+    return node.type() == pugi::node_element ? NamespaceOf(node.name(), node, false) : "";
 }
 
 // The typed families: each member is one call into the shared conversions.

@@ -1,0 +1,151 @@
+// Not part of the public interface.
+//
+// Every XPath compilation and evaluation of the library runs through EvaluateXPathSafely, so that
+// each one reads and writes numbers under the C locale and reports pugixml's refusals (774) and
+// lack of memory (14) the same way; the forms below give each operation's result its shape.
+#ifndef ZUX_ZUXPATHEVALUATION_H
+#define ZUX_ZUXPATHEVALUATION_H
+
+#include "MakeSharedNothrow.h"
+#include "ZuXLocaleScope.h"
+#include "ZuXPathNodePrivate.h"
+#include "ZuXPathNodeSetPrivate.h"
+#include "ZuXPathQueryPrivate.h"
+
+#include <ZuUtils/CZuError.h>
+#include <ZuX/CZuXPathNode.h>
+#include <ZuX/CZuXPathNodeSet.h>
+
+#include <boost/shared_ptr.hpp>
+#include <pugixml.hpp>
+
+#include <new>
+#include <string>
+#include <utility>
+
+/// Throws what pugixml throws for an expression it refuses, with the description `error`, which
+/// must outlive the exception.
+[[noreturn]] inline void RefuseXPath(const char* error) {
+    pugi::xpath_parse_result refused;
+    refused.error = error;
+    throw pugi::xpath_exception(refused);
+}
+
+/// Runs `evaluate()`, an XPath compilation or evaluation by pugixml, under the C locale, so that
+/// numbers in the expression and in the values it compares or formats are converted the same
+/// whatever locale the process runs under, and reports what pugixml throws: 774 with
+/// "`failure`, Query=[%s], error=%s" when it refuses the expression, 14 when memory runs out.
+template <class Evaluate>
+CZuError EvaluateXPathSafely(const std::string& query, const char* failure, const WNCodeLocation& location,
+                             Evaluate&& evaluate) {
+    try {
+        const CLocaleScope c;
+        evaluate();
+    } catch (const pugi::xpath_exception& refused) {
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "%s, Query=[%s], error=%s", failure,
+                                       query.c_str(), refused.what());
+    } catch (const std::bad_alloc&) {
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    }
+    return CZuError::Success();
+}
+
+/// What an evaluation evaluates: a text compiled for it alone, without variables (the forms that
+/// take a string, as pugixml's select_nodes compiles it), or a compiled query.
+class XPathSource {
+public:
+    explicit XPathSource(const std::string& text) : m_text(text) {}
+    explicit XPathSource(const CZuXPathQueryPrivate& query) : m_text(query.m_text), m_pQuery(&query) {}
+
+    /// The expression as the caller wrote it, for messages.
+    const std::string& Text() const { return m_text; }
+
+    /// Evaluates the expression with `use(const pugi::xpath_query&)` through EvaluateXPathSafely; a query
+    /// that holds no expression is refused as "No expression compiled".
+    template <class Use>
+    CZuError Evaluate(const char* failure, const WNCodeLocation& location, Use&& use) const {
+        return EvaluateXPathSafely(m_text, failure, location, [&] {
+            if (!m_pQuery)
+                use(pugi::xpath_query(m_text.c_str(), nullptr));
+            else if (m_pQuery->m_compiled)
+                use(m_pQuery->m_compiled);
+            else
+                RefuseXPath("No expression compiled");
+        });
+    }
+
+private:
+    const std::string& m_text;
+    const CZuXPathQueryPrivate* m_pQuery = nullptr;
+};
+
+/// Selects the items of `source` into a new set in `nodes`: the document's and the node's
+/// SelectNodes share it. `place(body)` runs after the set's body is allocated: it puts the body on
+/// a document and generation and returns the context node. `nodes` is reset first and stays null
+/// on failure: 774 with "XPath query failed, Query=[%s], error=%s" when the expression does not
+/// compile or does not give a node set, 14 when memory runs out (for the body, the handle, or in
+/// pugixml's evaluation).
+template <class Place>
+CZuError SelectNodesInto(CZuXPathNodeSetPtr& nodes, const XPathSource& source, const WNCodeLocation& location,
+                         Place&& place) {
+    nodes.reset();
+    boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
+    if (!body) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    const pugi::xml_node context = place(*body);
+    CZuError selected = source.Evaluate("XPath query failed", location, [&](const pugi::xpath_query& query) {
+        body->m_item = query.evaluate_node_set(context);
+    });
+    if (selected.IsError()) return selected;
+    nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
+    if (!nodes) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    return selected;
+}
+
+/// Selects the first item of `source` in document order into a new item in `node`, as
+/// SelectNodesInto does, with 1168 and "XPath query selected nothing, Query=[%s]" when there is
+/// none.
+template <class Place>
+CZuError SelectNodeInto(CZuXPathNodePtr& node, const XPathSource& source, const WNCodeLocation& location,
+                        Place&& place) {
+    node.reset();
+    boost::shared_ptr<CZuXPathNodePrivate> body = boost::make_shared_nothrow<CZuXPathNodePrivate>();
+    if (!body) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    const pugi::xml_node context = place(*body);
+    CZuError selected = source.Evaluate("XPath query failed", location, [&](const pugi::xpath_query& query) {
+        body->m_item = query.evaluate_node(context);
+    });
+    if (selected.IsError()) return selected;
+    if (!body->m_item)
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "XPath query selected nothing, Query=[%s]",
+                                       source.Text().c_str());
+    node = boost::make_shared_nothrow<CZuXPathNode>(body);
+    if (!node) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    return selected;
+}
+
+/// The value of a compiled expression as XPath's number(), boolean() or string() gives it.
+inline void EvaluateAs(const pugi::xpath_query& query, const pugi::xml_node& context, double& value) {
+    value = query.evaluate_number(context);
+}
+inline void EvaluateAs(const pugi::xpath_query& query, const pugi::xml_node& context, bool& value) {
+    value = query.evaluate_boolean(context);
+}
+inline void EvaluateAs(const pugi::xpath_query& query, const pugi::xml_node& context, std::string& value) {
+    value = query.evaluate_string(context);
+}
+
+/// Evaluates `source` from `context` into `value`, which is left as it was on failure: 774 with
+/// "XPath evaluation failed, Query=[%s], error=%s" when the expression does not compile, 14 when
+/// memory runs out.
+template <class Value>
+CZuError EvaluateXPathInto(Value& value, const XPathSource& source, const WNCodeLocation& location,
+                           const pugi::xml_node& context) {
+    Value evaluated{};
+    const CZuError result = source.Evaluate("XPath evaluation failed", location, [&](const pugi::xpath_query& query) {
+        EvaluateAs(query, context, evaluated);
+    });
+    if (!result.IsError()) value = std::move(evaluated);
+    return result;
+}
+
+#endif

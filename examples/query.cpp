@@ -1,9 +1,16 @@
 // zux-query: prints what an XPath expression (or a slash path) selects in an XML file.
 //
-//   zux-query FILE EXPR          one line per selected item: its path, a tab, its text or value;
-//                                for an expression that gives no node set (count(//book),
-//                                sum(//@price), string(/a/@b)), its value on one line
-//   zux-query --path FILE PATH   the first element at the end of a slash path such as a/b/c
+//   zux-query [OPTION]... FILE EXPR  one line per selected item: its path, a tab, its text or
+//                                    value; for an expression that gives no node set
+//                                    (count(//book), sum(//@price), string(/a/@b)), its value
+//   zux-query --path FILE PATH       the first element at the end of a slash path such as a/b/c
+//
+// Options of XPath queries, each as often as needed:
+//   --var NAME=VALUE   $NAME in EXPR reads VALUE, a string, which never changes what EXPR means
+//                      (quotes and brackets in it are only compared): --var "who=O'Reilly"
+//   --ns PREFIX=URI    PREFIX:name in EXPR selects names of the namespace URI, whatever prefix the
+//                      file gives it (its default namespace included); once one is bound, every
+//                      prefix in EXPR must be
 //
 // A file that does not parse is reported as FILE:LINE:COLUMN: description, as compilers do.
 // Exit status: 0 when the query ran (also when it selected nothing), 1 when loading or the query
@@ -23,10 +30,11 @@ namespace {
 
 int Usage(const char* program) {
     std::fprintf(stderr,
-                 "usage: %s FILE XPATH\n"
+                 "usage: %s [--var NAME=VALUE]... [--ns PREFIX=URI]... FILE XPATH\n"
                  "       %s --path FILE SLASH-PATH\n"
                  "Prints one line per selected item: its path from the root, a tab, and its text\n"
-                 "(elements) or value (attributes).\n",
+                 "(elements) or value (attributes). $NAME in XPATH reads VALUE; PREFIX:name selects\n"
+                 "names in the namespace URI.\n",
                  program, program);
     return 2;
 }
@@ -90,18 +98,20 @@ int FailLoad(const std::string& path, const CZuError& error) {
 }
 
 // An expression that gives no node set: its string value.
-int PrintValue(CZuXDocument& document, const std::string& expression, const CZuError& selectFailed) {
+int PrintValue(CZuXDocument& document, const CZuXPathQuery& query) {
     std::string value;
-    if (document.EvaluateXPath(value, expression).IsError()) return Fail(selectFailed);
+    const CZuError evaluated = document.EvaluateXPath(value, query);
+    if (evaluated.IsError()) return Fail(evaluated);
     std::fwrite(value.data(), 1, value.size(), stdout);
     std::fputc('\n', stdout);
     return 0;
 }
 
-int SelectXPath(CZuXDocument& document, const std::string& expression) {
+int SelectXPath(CZuXDocument& document, const CZuXPathQuery& query) {
     CZuXPathNodeSetPtr selected;
-    const CZuError queried = document.SelectNodes(selected, expression);
-    if (queried.GetWin32Code() == ZuWin32::ErrorsEncountered) return PrintValue(document, expression, queried);
+    const CZuError queried = document.SelectNodes(selected, query);
+    // The query compiled, so a refusal here says that it gives no node set.
+    if (queried.GetWin32Code() == ZuWin32::ErrorsEncountered) return PrintValue(document, query);
     if (queried.IsError()) return Fail(queried);
     for (unsigned long i = 0, size = selected->Size(); i < size; ++i) {
         const boost::shared_ptr<CZuXPathNode> item = selected->Node(i);
@@ -127,16 +137,50 @@ int SelectPath(CZuXDocument& document, const std::string& path) {
     return 0;
 }
 
+// Takes the options --var NAME=VALUE and --ns PREFIX=URI from the front of `arguments` into
+// `context`, counting them in `options`. Gives 0, or 2 for a wrong command line after printing
+// why: the usage for an option without its NAME=VALUE, the context's refusal of a name, prefix or
+// URI.
+int TakeOptions(std::vector<std::string>& arguments, CZuXPathContext& context, int& options, const char* program) {
+    while (!arguments.empty() && (arguments[0] == "--var" || arguments[0] == "--ns")) {
+        const std::size_t equals = arguments.size() < 2 ? std::string::npos : arguments[1].find('=');
+        if (equals == std::string::npos) return Usage(program);
+        const std::string name = arguments[1].substr(0, equals);
+        const std::string value = arguments[1].substr(equals + 1);
+        const CZuError taken =
+            arguments[0] == "--var" ? context.SetVariable(name, value) : context.BindNamespace(name, value);
+        if (taken.IsError()) {
+            Fail(taken);
+            return 2;
+        }
+        arguments.erase(arguments.begin(), arguments.begin() + 2);
+        ++options;
+    }
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     const CCommandLineArguments command(argc, argv);
     std::vector<std::string> arguments(command.GetArguments().begin() + (argc > 0 ? 1 : 0),
                                        command.GetArguments().end());
+    const char* program = argc > 0 ? argv[0] : "zux-query";
+    CZuXPathContext context;
+    int options = 0;
+    int status = TakeOptions(arguments, context, options, program);
+    if (status != 0) return status;
     const bool slashPath = !arguments.empty() && arguments.front() == "--path";
     if (slashPath) arguments.erase(arguments.begin());
-    if (arguments.size() != 2 || (!arguments[0].empty() && arguments[0][0] == '-' && arguments[0] != "-"))
-        return Usage(argc > 0 ? argv[0] : "zux-query");
+    if (arguments.size() != 2 || (!arguments[0].empty() && arguments[0][0] == '-' && arguments[0] != "-") ||
+        (slashPath && options > 0))
+        return Usage(program);
+    // Compiled before the file is read: a query that cannot run is reported without loading.
+    CZuXPathQuery query;
+    if (!slashPath) {
+        const CZuError compiled = query.Compile(arguments[1], context);
+        if (compiled.IsError()) return Fail(compiled);
+    }
 
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
@@ -144,7 +188,7 @@ int main(int argc, char** argv) {
     CZuXDocument document;
     const CZuError loaded = document.LoadFromFile(arguments[0]);
     if (loaded.IsError()) return FailLoad(arguments[0], loaded);
-    const int status = slashPath ? SelectPath(document, arguments[1]) : SelectXPath(document, arguments[1]);
+    status = slashPath ? SelectPath(document, arguments[1]) : SelectXPath(document, query);
     std::fflush(stdout);
     return status;
 }

@@ -627,6 +627,18 @@ void ExerciseXPath(CZuXDocument& document, const std::string& expression) {
 
     CZuXPathNodeSetPtr again;
     Check(!document.SelectNodes(again, expression).IsError() && again->Size() == size, "queries repeat");
+
+    // Compiled, it selects the same; with a prefix bound, prefixed names are rewritten, and what
+    // compiles must run.
+    CZuXPathQuery plain, bound;
+    Check(!plain.Compile(expression).IsError() && !document.SelectNodes(again, plain).IsError() &&
+              again->Size() == size,
+          "a compiled query selects the same");
+    CZuXPathContext context;
+    context.BindNamespace("p", "urn:p");
+    const CZuError compiled = bound.Compile(expression, context);
+    Check(!compiled.IsError() || compiled.GetWin32Code() == 774, "compile failures are 774", compiled.AsString());
+    if (!compiled.IsError()) document.SelectNodes(again, bound);
 }
 
 } // namespace zuxfuzz

@@ -35,6 +35,14 @@ const pugi::xml_document& Parsed(const Corpus& corpus) {
     return *document;
 }
 
+// What a list of compiled queries selects in all.
+long long SelectCompiled(const pugi::xml_document& document, const std::vector<pugi::xpath_query>& queries) {
+    long long selected = 0;
+    for (const pugi::xpath_query& query : queries)
+        selected += static_cast<long long>(query.evaluate_node_set(document).size());
+    return selected;
+}
+
 void WalkChildren(const pugi::xml_node& parent, const Corpus& corpus, WalkResult& result) {
     for (pugi::xml_node child = parent.first_child(); child; child = child.next_sibling()) {
         ++result.nodes;
@@ -128,6 +136,19 @@ void zuxbench::RegisterPugixml(const std::vector<Corpus>& corpora, const std::ve
                 return selected;
             });
         });
+        Register("xpath-compiled", corpus.name, "pugixml", [&corpus, count](benchmark::State& state) {
+            const pugi::xml_document& document = Parsed(corpus);
+            std::vector<pugi::xpath_query> queries;
+            for (const Query& query : corpus.queries) queries.emplace_back(query.pugixml.c_str());
+            Measure(state, count, [&] { return SelectCompiled(document, queries); });
+        });
+        if (corpus.nsPrefix)
+            Register("xpath-ns", corpus.name, "pugixml", [&corpus, count](benchmark::State& state) {
+                const pugi::xml_document& document = Parsed(corpus);
+                std::vector<pugi::xpath_query> queries;
+                for (const Query& query : corpus.queries) queries.emplace_back(query.byHand.c_str());
+                Measure(state, count, [&] { return SelectCompiled(document, queries); });
+            });
         Register("save-raw", corpus.name, "pugixml", [&corpus, count](benchmark::State& state) {
             const pugi::xml_document& document = Parsed(corpus);
             Measure(state, count, [&] { return Save(document, pugi::format_raw); });

@@ -102,6 +102,29 @@ long long WalkRangeFor(CZuXDocument& document, const Corpus& corpus, unsigned lo
 }
 #endif
 
+// The corpus's queries, each in the spelling `pick` takes, compiled against `context` (or without
+// one); an expression that does not compile ends the benchmark with an error.
+template <class Pick>
+std::vector<CZuXPathQuery> Compiled(benchmark::State& state, const Corpus& corpus, Pick&& pick,
+                                    const CZuXPathContext* context) {
+    std::vector<CZuXPathQuery> queries(corpus.queries.size());
+    for (std::size_t i = 0; i < queries.size(); ++i) {
+        const std::string& text = pick(corpus.queries[i]);
+        const CZuError compiled = context ? queries[i].Compile(text, *context) : queries[i].Compile(text);
+        if (compiled.IsError()) state.SkipWithError(compiled.AsString().c_str());
+    }
+    return queries;
+}
+
+long long SelectCompiled(CZuXDocument& document, const std::vector<CZuXPathQuery>& queries) {
+    long long selected = 0;
+    for (const CZuXPathQuery& query : queries) {
+        CZuXPathNodeSetPtr nodes;
+        if (!document.SelectNodes(nodes, query).IsError()) selected += static_cast<long long>(nodes->Size());
+    }
+    return selected;
+}
+
 ZUX_BENCH_PROFILED long long BuildDocument(const std::vector<std::string>& names) {
     CZuXDocument document;
     CZuXNode root(document.AppendNode("catalog"));
@@ -168,6 +191,29 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
                 return selected;
             });
         });
+        Register("xpath-compiled", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
+            CZuXDocument& document = Parsed(corpus);
+            const std::vector<CZuXPathQuery> queries = Compiled(
+                state, corpus, [](const Query& query) -> const std::string& { return query.pugixml; }, nullptr);
+            Measure(state, count, [&] { return SelectCompiled(document, queries); });
+        });
+        if (corpus.nsPrefix) {
+            // The prefixed queries with their prefix bound, against the same written by hand.
+            Register("xpath-ns", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
+                CZuXDocument& document = Parsed(corpus);
+                CZuXPathContext context;
+                context.BindNamespace(corpus.nsPrefix, corpus.nsUri);
+                const std::vector<CZuXPathQuery> queries = Compiled(
+                    state, corpus, [](const Query& query) -> const std::string& { return query.libxml2; }, &context);
+                Measure(state, count, [&] { return SelectCompiled(document, queries); });
+            });
+            Register("xpath-ns", corpus.name, "zux-by-hand", [&corpus, count](benchmark::State& state) {
+                CZuXDocument& document = Parsed(corpus);
+                const std::vector<CZuXPathQuery> queries = Compiled(
+                    state, corpus, [](const Query& query) -> const std::string& { return query.byHand; }, nullptr);
+                Measure(state, count, [&] { return SelectCompiled(document, queries); });
+            });
+        }
         Register("save-raw", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
             CZuXDocument& document = Parsed(corpus);
             Measure(state, count, [&] { return Save(document, false); });

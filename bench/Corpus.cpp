@@ -69,9 +69,15 @@ void AppendItem(std::string& out, Sequence& random, unsigned id) {
     out += "    </item>\n";
 }
 
+// A name of the freedesktop.org namespace, as someone writes it without prefixes.
+std::string Mime(const char* name) {
+    return std::string("*[local-name()='") + name +
+           "' and namespace-uri()='http://www.freedesktop.org/standards/shared-mime-info']";
+}
+
 std::vector<zuxbench::Query> Same(std::initializer_list<const char*> queries) {
     std::vector<zuxbench::Query> result;
-    for (const char* q : queries) result.push_back({q, q});
+    for (const char* q : queries) result.push_back({q, q, std::string()});
     return result;
 }
 
@@ -112,17 +118,24 @@ std::vector<zuxbench::Corpus> zuxbench::LoadCorpora(std::vector<std::string>& mi
     mime.nsPrefix = "m";
     mime.nsUri = "http://www.freedesktop.org/standards/shared-mime-info";
     mime.queries = {
-        {"/mime-info/mime-type[@type='text/plain']", "/m:mime-info/m:mime-type[@type='text/plain']"},
-        {"//mime-type[glob/@pattern='*.txt']", "//m:mime-type[m:glob/@pattern='*.txt']"},
-        {"//glob[@weight]", "//m:glob[@weight]"},
-        {"//comment[@xml:lang='de']", "//m:comment[@xml:lang='de']"},
-        {"//mime-type[sub-class-of/@type='text/plain']", "//m:mime-type[m:sub-class-of/@type='text/plain']"},
-        {"//magic[@priority > 70]", "//m:magic[@priority > 70]"},
-        {"//match[@type='string'][@offset='0']", "//m:match[@type='string'][@offset='0']"},
-        {"/mime-info/mime-type[last()]", "/m:mime-info/m:mime-type[last()]"},
-        {"//mime-type[alias]/@type", "//m:mime-type[m:alias]/@type"},
+        {"/mime-info/mime-type[@type='text/plain']", "/m:mime-info/m:mime-type[@type='text/plain']",
+         "/" + Mime("mime-info") + "/" + Mime("mime-type") + "[@type='text/plain']"},
+        {"//mime-type[glob/@pattern='*.txt']", "//m:mime-type[m:glob/@pattern='*.txt']",
+         "//" + Mime("mime-type") + "[" + Mime("glob") + "/@pattern='*.txt']"},
+        {"//glob[@weight]", "//m:glob[@weight]", "//" + Mime("glob") + "[@weight]"},
+        {"//comment[@xml:lang='de']", "//m:comment[@xml:lang='de']", "//" + Mime("comment") + "[@xml:lang='de']"},
+        {"//mime-type[sub-class-of/@type='text/plain']", "//m:mime-type[m:sub-class-of/@type='text/plain']",
+         "//" + Mime("mime-type") + "[" + Mime("sub-class-of") + "/@type='text/plain']"},
+        {"//magic[@priority > 70]", "//m:magic[@priority > 70]", "//" + Mime("magic") + "[@priority > 70]"},
+        {"//match[@type='string'][@offset='0']", "//m:match[@type='string'][@offset='0']",
+         "//" + Mime("match") + "[@type='string'][@offset='0']"},
+        {"/mime-info/mime-type[last()]", "/m:mime-info/m:mime-type[last()]",
+         "/" + Mime("mime-info") + "/" + Mime("mime-type") + "[last()]"},
+        {"//mime-type[alias]/@type", "//m:mime-type[m:alias]/@type",
+         "//" + Mime("mime-type") + "[" + Mime("alias") + "]/@type"},
         {"//mime-type[starts-with(@type, 'image/')]/comment[not(@xml:lang)]",
-         "//m:mime-type[starts-with(@type, 'image/')]/m:comment[not(@xml:lang)]"},
+         "//m:mime-type[starts-with(@type, 'image/')]/m:comment[not(@xml:lang)]",
+         "//" + Mime("mime-type") + "[starts-with(@type, 'image/')]/" + Mime("comment") + "[not(@xml:lang)]"},
     };
 
     Corpus iso;

@@ -9,10 +9,14 @@
 namespace zuxbench {
 
 /// One XPath query, as pugixml and as libxml2 spell it. They differ only for a document with a
-/// default namespace: pugixml matches names as written, libxml2 needs a prefix for it.
+/// default namespace: pugixml matches names as written, libxml2 needs a prefix for it. The prefixed
+/// form is also what ZuX runs with that prefix bound, and `byHand` is the same query with each
+/// prefixed name written out as a test on local-name() and namespace-uri() (empty without a
+/// namespace).
 struct Query {
     std::string pugixml;
     std::string libxml2;
+    std::string byHand;
 };
 
 struct Corpus {

@@ -212,4 +212,32 @@ TEST(OutOfMemoryTest, QueriesReportOutOfMemoryWithANullResult) {
     EXPECT_EQ("kept", value);
 }
 
+TEST(OutOfMemoryTest, CompiledQueriesAndTheirContextsReportOutOfMemory) {
+    auto document = Parse("<r><item id=\"1\"/></r>");
+    CZuXPathContext context;
+    CZuXPathQuery query;
+    ASSERT_FALSE(query.Compile("//item").IsError());
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        ExpectOutOfMemory(context.SetVariable("v", kLongText),
+                          "CZuError CZuXPathContext::SetVariable(const string&, const string&)");
+        ExpectOutOfMemory(context.BindNamespace("p", "urn:p"),
+                          "CZuError CZuXPathContext::BindNamespace(const string&, const string&)");
+        ExpectOutOfMemory(query.Compile("//item[@id = 1]"), "CZuError CZuXPathQuery::Compile(const string&)");
+    }
+    CZuXPathNodePtr item;
+    for (long allowed : {0L, 1L}) { // the item's body, then its handle
+        SCOPED_TRACE(allowed);
+        CZuError result;
+        {
+            ScopedAllocationFailure fail(Allocator::OperatorNew, allowed, 1);
+            result = document->SelectNode(item, query);
+        }
+        ExpectOutOfMemory(result, "CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&)");
+        EXPECT_FALSE(item);
+    }
+    ASSERT_FALSE(document->SelectNode(item, query).IsError()) << "the failed compilation kept the expression";
+    EXPECT_EQ("item", CZuXNode(item->NodePrivate()).Name());
+}
+
 } // namespace

@@ -205,28 +205,27 @@ CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string&
 }
 
 CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) {
-    return SelectNodesInto(nodes, XPathSource(query),
-                           ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)"),
-                           FromDocument(*m_pPrivate));
+    return SelectInto(nodes, XPathSource(query),
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const string&)"),
+                      FromDocument(*m_pPrivate));
 }
 
 CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr& nodes, const CZuXPathQuery& query) {
-    return SelectNodesInto(
-        nodes, XPathSource(*query.m_pPrivate),
-        ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const CZuXPathQuery&)"),
-        FromDocument(*m_pPrivate));
+    return SelectInto(nodes, XPathSource(*query.m_pPrivate),
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNodes(CZuXPathNodeSetPtr&, const CZuXPathQuery&)"),
+                      FromDocument(*m_pPrivate));
 }
 
 CZuError CZuXDocument::SelectNode(CZuXPathNodePtr& node, const std::string& query) {
-    return SelectNodeInto(node, XPathSource(query),
-                          ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const string&)"),
-                          FromDocument(*m_pPrivate));
+    return SelectInto(node, XPathSource(query),
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const string&)"),
+                      FromDocument(*m_pPrivate));
 }
 
 CZuError CZuXDocument::SelectNode(CZuXPathNodePtr& node, const CZuXPathQuery& query) {
-    return SelectNodeInto(node, XPathSource(*query.m_pPrivate),
-                          ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&)"),
-                          FromDocument(*m_pPrivate));
+    return SelectInto(node, XPathSource(*query.m_pPrivate),
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&)"),
+                      FromDocument(*m_pPrivate));
 }
 
 CZuError CZuXDocument::EvaluateXPath(double& value, const std::string& query) {

@@ -328,29 +328,28 @@ bool CZuXNode::AttributeExists(const char* name) const {
 }
 
 CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) const {
-    return SelectNodesInto(nodes, XPathSource(query),
-                           ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const string&) const"),
-                           FromNode(*m_pPrivate));
+    return SelectInto(nodes, XPathSource(query),
+                      ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const string&) const"),
+                      FromNode(*m_pPrivate));
 }
 
 CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const CZuXPathQuery& query) const {
-    return SelectNodesInto(
+    return SelectInto(
         nodes, XPathSource(*query.m_pPrivate),
         ZU_CODE_LOCATION("CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr&, const CZuXPathQuery&) const"),
         FromNode(*m_pPrivate));
 }
 
 CZuError CZuXNode::SelectNode(boost::shared_ptr<CZuXPathNode>& node, const std::string& query) const {
-    return SelectNodeInto(node, XPathSource(query),
-                          ZU_CODE_LOCATION("CZuError CZuXNode::SelectNode(CZuXPathNodePtr&, const string&) const"),
-                          FromNode(*m_pPrivate));
+    return SelectInto(node, XPathSource(query),
+                      ZU_CODE_LOCATION("CZuError CZuXNode::SelectNode(CZuXPathNodePtr&, const string&) const"),
+                      FromNode(*m_pPrivate));
 }
 
 CZuError CZuXNode::SelectNode(boost::shared_ptr<CZuXPathNode>& node, const CZuXPathQuery& query) const {
-    return SelectNodeInto(
-        node, XPathSource(*query.m_pPrivate),
-        ZU_CODE_LOCATION("CZuError CZuXNode::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&) const"),
-        FromNode(*m_pPrivate));
+    return SelectInto(node, XPathSource(*query.m_pPrivate),
+                      ZU_CODE_LOCATION("CZuError CZuXNode::SelectNode(CZuXPathNodePtr&, const CZuXPathQuery&) const"),
+                      FromNode(*m_pPrivate));
 }
 
 CZuError CZuXNode::EvaluateXPath(double& value, const std::string& query) const {

@@ -21,6 +21,7 @@
 
 #include <new>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 /// Throws what pugixml throws for an expression it refuses, with the description `error`, which
@@ -79,47 +80,37 @@ private:
     const CZuXPathQueryPrivate* m_pQuery = nullptr;
 };
 
-/// Selects the items of `source` into a new set in `nodes`: the document's and the node's
-/// SelectNodes share it. `place(body)` runs after the set's body is allocated: it puts the body on
-/// a document and generation and returns the context node. `nodes` is reset first and stays null
-/// on failure: 774 with "XPath query failed, Query=[%s], error=%s" when the expression does not
-/// compile or does not give a node set, 14 when memory runs out (for the body, the handle, or in
-/// pugixml's evaluation).
-template <class Place>
-CZuError SelectNodesInto(CZuXPathNodeSetPtr& nodes, const XPathSource& source, const WNCodeLocation& location,
-                         Place&& place) {
-    nodes.reset();
-    boost::shared_ptr<CZuXPathNodeSetPrivate> body = boost::make_shared_nothrow<CZuXPathNodeSetPrivate>();
+/// Selects what `source` gives into a new handle in `result`, a CZuXPathNodeSetPtr (every item,
+/// evaluate_node_set) or a CZuXPathNodePtr (the first item in document order, evaluate_node): the
+/// document's and the node's SelectNodes and SelectNode share it. `place(body)` runs after the
+/// result's body is allocated: it puts the body on a document and generation and returns the
+/// context node. `result` is reset first and stays null on failure: 774 with
+/// "XPath query failed, Query=[%s], error=%s" when the expression does not compile or does not
+/// give a node set, 14 when memory runs out (for the body, the handle, or in pugixml's
+/// evaluation), and for a single item 1168 with "XPath query selected nothing, Query=[%s]" when
+/// there is none.
+template <class Handle, class Place>
+CZuError SelectInto(boost::shared_ptr<Handle>& result, const XPathSource& source, const WNCodeLocation& location,
+                    Place&& place) {
+    constexpr bool kSet = std::is_same<Handle, CZuXPathNodeSet>::value;
+    using Body = std::conditional_t<kSet, CZuXPathNodeSetPrivate, CZuXPathNodePrivate>;
+    result.reset();
+    boost::shared_ptr<Body> body = boost::make_shared_nothrow<Body>();
     if (!body) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
     const pugi::xml_node context = place(*body);
     CZuError selected = source.Evaluate("XPath query failed", location, [&](const pugi::xpath_query& query) {
-        body->m_item = query.evaluate_node_set(context);
+        if constexpr (kSet)
+            body->m_item = query.evaluate_node_set(context);
+        else
+            body->m_item = query.evaluate_node(context);
     });
     if (selected.IsError()) return selected;
-    nodes = boost::make_shared_nothrow<CZuXPathNodeSet>(body);
-    if (!nodes) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
-    return selected;
-}
-
-/// Selects the first item of `source` in document order into a new item in `node`, as
-/// SelectNodesInto does, with 1168 and "XPath query selected nothing, Query=[%s]" when there is
-/// none.
-template <class Place>
-CZuError SelectNodeInto(CZuXPathNodePtr& node, const XPathSource& source, const WNCodeLocation& location,
-                        Place&& place) {
-    node.reset();
-    boost::shared_ptr<CZuXPathNodePrivate> body = boost::make_shared_nothrow<CZuXPathNodePrivate>();
-    if (!body) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
-    const pugi::xml_node context = place(*body);
-    CZuError selected = source.Evaluate("XPath query failed", location, [&](const pugi::xpath_query& query) {
-        body->m_item = query.evaluate_node(context);
-    });
-    if (selected.IsError()) return selected;
-    if (!body->m_item)
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "XPath query selected nothing, Query=[%s]",
-                                       source.Text().c_str());
-    node = boost::make_shared_nothrow<CZuXPathNode>(body);
-    if (!node) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    if constexpr (!kSet)
+        if (!body->m_item)
+            return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "XPath query selected nothing, Query=[%s]",
+                                           source.Text().c_str());
+    result = boost::make_shared_nothrow<Handle>(body);
+    if (!result) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
     return selected;
 }
 

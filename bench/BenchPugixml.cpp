@@ -36,7 +36,8 @@ const pugi::xml_document& Parsed(const Corpus& corpus) {
 }
 
 // What a list of compiled queries selects in all.
-long long SelectCompiled(const pugi::xml_document& document, const std::vector<pugi::xpath_query>& queries) {
+ZUX_BENCH_PROFILED long long SelectCompiled(const pugi::xml_document& document,
+                                            const std::vector<pugi::xpath_query>& queries) {
     long long selected = 0;
     for (const pugi::xpath_query& query : queries)
         selected += static_cast<long long>(query.evaluate_node_set(document).size());

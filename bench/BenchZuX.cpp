@@ -116,7 +116,7 @@ std::vector<CZuXPathQuery> Compiled(benchmark::State& state, const Corpus& corpu
     return queries;
 }
 
-long long SelectCompiled(CZuXDocument& document, const std::vector<CZuXPathQuery>& queries) {
+ZUX_BENCH_PROFILED long long SelectCompiled(CZuXDocument& document, const std::vector<CZuXPathQuery>& queries) {
     long long selected = 0;
     for (const CZuXPathQuery& query : queries) {
         CZuXPathNodeSetPtr nodes;

@@ -20,8 +20,8 @@ typedef boost::shared_ptr<CZuXPathContext> CZuXPathContextPtr; ///< a shared XPa
 
 /// The variables and namespace prefixes a CZuXPathQuery is compiled against. Copies share the
 /// body, and so does every query compiled against it, so the values set later are the ones its
-/// evaluations read. A context and the queries compiled against it are used by one thread at a
-/// time.
+/// evaluations read. Queries may be compiled against one context and evaluated on several threads
+/// at once, but no thread may set a variable or bind a prefix meanwhile.
 ///
 /// A call whose argument is refused fails with Win32 13 and a message naming the argument and the
 /// reason ("XPath variable refused, Variable=[name], error=..." or "XPath namespace refused,

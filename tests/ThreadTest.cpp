@@ -117,6 +117,24 @@ TEST(ThreadTest, SeparateDocumentsOnSeparateThreads) {
     });
 }
 
+TEST(ThreadTest, OneCompiledQueryRunsOnManyThreadsAtOnce) {
+    CZuXPathContext context;
+    ASSERT_FALSE(context.SetVariable("least", 1).IsError());
+    ASSERT_FALSE(context.BindNamespace("p", "urn:p").IsError());
+    CZuXPathQuery query;
+    ASSERT_FALSE(query.Compile("//p:i[@n >= $least]", context).IsError());
+    std::vector<unsigned long> selected(kThreads);
+    OnThreads([&](int index) {
+        // A document of each thread's own, and a copy of the query or the query itself.
+        CZuXDocument document;
+        document.LoadFromString("<r xmlns='urn:p'><i n='" + std::to_string(index) + "'/><i n='1.5'/></r>");
+        const CZuXPathQuery copy = query;
+        CZuXPathNodeSetPtr set;
+        if (!document.SelectNodes(set, index % 2 ? copy : query).IsError()) selected[index] = set->Size();
+    });
+    for (int index = 0; index < kThreads; ++index) EXPECT_EQ(index >= 1 ? 2u : 1u, selected[index]) << index;
+}
+
 } // namespace
 
 namespace {

@@ -31,10 +31,11 @@ public:
     /// Releases the document's reference to the tree; bodies made from it keep it alive.
     virtual ~CZuXDocument();
 
-    /// Parses UTF-8 text up to its first NUL character; comments, the XML declaration,
-    /// processing instructions, the document type and text made only of white space are dropped. The previous tree is
-    /// discarded even when parsing fails; after a parse error the document holds what was parsed before it. On failure
-    /// the result holds the parse error and then a record for this call.
+    /// Parses UTF-8 text up to its first NUL character; comments, the XML declaration, processing
+    /// instructions, the document type and text made only of white space are dropped. The
+    /// previous tree is discarded even when parsing fails; after a parse error the document holds
+    /// what was parsed before it. On failure the result holds the parse error and then a record
+    /// for this call.
     CZuError LoadFromString(const std::string& xml);
     /// Parses a file, detecting its encoding; comments and the XML declaration are kept as nodes,
     /// processing instructions, the document type and text made only of white space dropped.

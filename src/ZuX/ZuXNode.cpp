@@ -11,7 +11,10 @@
 #include "ZuXUndo.h"
 #include "ZuXValues.h"
 
+#include <array>
+#include <cstddef>
 #include <cstring>
+#include <iterator>
 #include <new>
 #include <strings.h>
 
@@ -44,6 +47,15 @@ CZuError CopyNode(CZuXNodePrivate& body, const pugi::xml_node& source, ChildPlac
     const bool placed = place == ChildPlace::Last || place == ChildPlace::First;
     return WriteFailure(CanTakeCopy(node, source, placed ? nullptr : &reference), location);
 }
+
+// The NodeKind of each pugixml node type: kNodeTypes turned around, for Kind().
+constexpr std::array<CZuXNode::NodeKind, pugi::node_doctype + 1> KindsOfNodeTypes() {
+    std::array<CZuXNode::NodeKind, pugi::node_doctype + 1> kinds{};
+    for (std::size_t kind = 0; kind < std::size(kNodeTypes); ++kind)
+        kinds[kNodeTypes[kind]] = static_cast<CZuXNode::NodeKind>(kind);
+    return kinds;
+}
+constexpr std::array<CZuXNode::NodeKind, pugi::node_doctype + 1> kKindsOfNodeTypes = KindsOfNodeTypes();
 
 // A new node of `kind` at `place` below `body`'s node.
 CZuXNodePrivatePtr NewChildOfKind(CZuXNodePrivate& body, CZuXNode::NodeKind kind, ChildPlace place,
@@ -105,10 +117,7 @@ std::string CZuXNode::Name() const {
 }
 
 CZuXNode::NodeKind CZuXNode::Kind() const {
-    const pugi::xml_node_type type = m_pPrivate->Item().type();
-    std::size_t kind = 0;
-    while (kind < sizeof kNodeTypes / sizeof *kNodeTypes && kNodeTypes[kind] != type) ++kind;
-    return static_cast<NodeKind>(kind);
+    return kKindsOfNodeTypes[m_pPrivate->Item().type()];
 }
 
 bool CZuXNode::IsElement() const {

@@ -3,6 +3,7 @@
 #include "MakeSharedNothrow.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXEncodedOutput.h"
 #include "ZuXFileReplacement.h"
 #include "ZuXName.h"
 #include "ZuXNodePrivate.h"
@@ -23,6 +24,11 @@ constexpr unsigned int kStringParseOptions = pugi::parse_default;
 constexpr unsigned int kFileParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
 static_assert(kStringParseOptions == 0x74 && kFileParseOptions == 0x176, "parse options of the loads");
 
+// The loads with a BZuXLoad: parse_default and exactly the kinds named, whose bits are pugixml's.
+unsigned int ParseOptions(BZuXLoad keep) {
+    return pugi::parse_default | (keep.AsValue() & BZuXLoad::KeepAll);
+}
+
 // Collects everything pugixml writes.
 class xml_string_writer : public pugi::xml_writer {
 public:
@@ -35,7 +41,7 @@ public:
 // named by the part before a NUL, and it takes a directory's seek position as its size, so that
 // loading one fails as out of memory. Such paths fail here, with the status pugixml gives a file
 // it cannot open or read, and the previous tree is discarded as pugixml discards it.
-pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string& path) {
+pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string& path, unsigned int options) {
     pugi::xml_parse_result refused;
     struct stat status {};
     if (HoldsNul(path))
@@ -43,7 +49,7 @@ pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string&
     else if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
         refused.status = pugi::status_io_error;
     else
-        return document.load_file(path.c_str(), kFileParseOptions, pugi::encoding_auto);
+        return document.load_file(path.c_str(), options, pugi::encoding_auto);
     document.reset();
     return refused;
 }
@@ -57,6 +63,13 @@ CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& loca
     if (HoldsNul(path) || !WriteFileReplacing(path, content))
         return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
     return CZuError::Success();
+}
+
+// A new top-level node of `kind` at `place`.
+CZuXNodePrivatePtr NewTopLevelNode(CZuXDocumentPrivate& document, CZuXNode::NodeKind kind, ChildPlace place,
+                                   const pugi::xml_node& reference) {
+    return DocumentBody<CZuXNodePrivate>(
+        document, [&] { return InsertChildOfType(document.m_document, NodeTypeOf(kind), place, reference); });
 }
 
 // Removes the body's node from its own document, whichever document the call was made on.
@@ -96,11 +109,30 @@ CZuError CZuXDocument::LoadFromString(const std::string& xml) {
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
     m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path);
+    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path, kFileParseOptions);
     CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
     if (error.IsError())
         return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&)"), "FileName=[%s]",
                           path.c_str());
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::LoadFromString(const std::string& xml, BZuXLoad keep) {
+    m_pPrivate->WillLoad();
+    pugi::xml_parse_result parsed = m_pPrivate->m_document.load_string(xml.c_str(), ParseOptions(keep));
+    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
+    if (error.IsError())
+        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&, BZuXLoad)"));
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::LoadFromFile(const std::string& path, BZuXLoad keep) {
+    m_pPrivate->WillLoad();
+    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path, ParseOptions(keep));
+    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
+    if (error.IsError())
+        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&, BZuXLoad)"),
+                          "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
 
@@ -138,6 +170,44 @@ CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& in
                     path, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
 }
 
+CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format,
+                                  const std::string& encoding) {
+    static const char* const kFunction =
+        "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat, const string&)";
+    std::string encoded;
+    switch (EncodeDocument(m_pPrivate->m_document, indent.c_str(), format.AsValue(), encoding, encoded)) {
+    case Encoding::Done:
+        break;
+    case Encoding::Unknown:
+    case Encoding::NotWritable:
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::InvalidData,
+                                       "FileName=[%s], Encoding=[%s]", path.c_str(), encoding.c_str());
+    case Encoding::OutOfMemory:
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
+    }
+    const auto content = [&](pugi::xml_writer& file) { file.write(encoded.data(), encoded.size()); };
+    if (HoldsNul(path) || !WriteFileReplacing(path, content))
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered, "FileName=[%s]",
+                                       path.c_str());
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::SaveAsString(std::string& output, const std::string& indent, BZuXFormat format) {
+    return SaveToText(
+        output, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(std::string&, const string&, BZuXFormat)"),
+        [&](pugi::xml_writer& text) {
+            SaveDocument(m_pPrivate->m_document, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
+        });
+}
+
+CZuError CZuXDocument::SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format) {
+    return SaveToOstream(
+        out, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToStream(std::ostream&, const string&, BZuXFormat)"),
+        [&](pugi::xml_writer& stream) {
+            SaveDocument(m_pPrivate->m_document, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
+        });
+}
+
 CZuXNodePrivatePtr CZuXDocument::GetNode(const char* name) {
     return static_cast<const CZuXDocument*>(this)->GetNode(name);
 }
@@ -170,6 +240,31 @@ CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(const char* name, const CZuXNod
 
 CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, const CZuXNode& reference) {
     return InsertNodeBefore(name, reference.m_pPrivate);
+}
+
+CZuXNodePrivatePtr CZuXDocument::AppendNode(CZuXNode::NodeKind kind) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::Last, pugi::xml_node());
+}
+
+CZuXNodePrivatePtr CZuXDocument::PrependNode(CZuXNode::NodeKind kind) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::First, pugi::xml_node());
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(CZuXNode::NodeKind kind, const CZuXNode& reference) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::After, NodeOf(reference.m_pPrivate));
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(CZuXNode::NodeKind kind, const CZuXNode& reference) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::Before, NodeOf(reference.m_pPrivate));
+}
+
+CZuXNodePrivatePtr CZuXDocument::GetDocumentNode() {
+    return DocumentBody<CZuXNodePrivate>(*m_pPrivate, [this]() -> pugi::xml_node { return m_pPrivate->m_document; });
+}
+
+CZuXNode::ChildRange CZuXDocument::Children() const {
+    return CZuXNode::ChildRange(
+        DocumentBody<CZuXNodePrivate>(*m_pPrivate, [this]() -> pugi::xml_node { return m_pPrivate->m_document; }));
 }
 
 CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {

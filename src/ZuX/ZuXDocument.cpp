@@ -4,6 +4,7 @@
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXFileReplacement.h"
+#include "ZuXLoad.h"
 #include "ZuXName.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXOutput.h"
@@ -12,7 +13,6 @@
 #include "ZuXTree.h"
 
 #include <new>
-#include <sys/stat.h>
 
 namespace {
 
@@ -30,28 +30,13 @@ public:
     std::string m_text;
 };
 
-// load_file with the file options, for a path that pugixml can take. pugixml would open the file
-// named by the part before a NUL, and it takes a directory's seek position as its size, so that
-// loading one fails as out of memory. Such paths fail here, with the status pugixml gives a file
-// it cannot open or read, and the previous tree is discarded as pugixml discards it.
-pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string& path) {
-    pugi::xml_parse_result refused;
-    struct stat status {};
-    if (HoldsNul(path))
-        refused.status = pugi::status_file_not_found;
-    else if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
-        refused.status = pugi::status_io_error;
-    else
-        return document.load_file(path.c_str(), kFileParseOptions, pugi::encoding_auto);
-    document.reset();
-    return refused;
-}
-
 // The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
 // same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
-CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
+CZuError SaveFile(const CZuXDocumentPrivate& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
-    const auto content = [&](pugi::xml_writer& file) { SaveDocument(document, file, indent, format, encoding); };
+    const auto content = [&](pugi::xml_writer& file) {
+        SaveDocument(document.m_document, file, indent, format, encoding, document.m_keepsDeclaredEncoding);
+    };
     // Not cut at a NUL: the file named by the part before it is not the file asked for.
     if (HoldsNul(path) || !WriteFileReplacing(path, content))
         return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
@@ -77,20 +62,16 @@ CZuXDocument::~CZuXDocument() {
 }
 
 CZuError CZuXDocument::LoadFromString(const std::string& xml) {
-    m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = m_pPrivate->m_document.load_string(xml.c_str(), kStringParseOptions);
-    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError()) return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&)"));
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromString(const string&)";
+    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, kStringParseOptions, kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction));
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
-    m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path);
-    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError())
-        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&)"), "FileName=[%s]",
-                          path.c_str());
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&)";
+    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, kFileParseOptions, kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
 
@@ -100,30 +81,29 @@ CZuError CZuXDocument::SaveAsString(std::string& output) {
 
 CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
     xml_string_writer writer;
-    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8);
+    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8,
+                 m_pPrivate->m_keepsDeclaredEncoding);
     output = std::move(writer.m_text);
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path) {
-    return SaveFile(m_pPrivate->m_document, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&)"), path,
-                    "\t", pugi::format_indent, pugi::encoding_auto);
+    return SaveFile(*m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&)"), path, "\t",
+                    pugi::format_indent, pugi::encoding_auto);
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path, BZuXFormat format) {
-    return SaveFile(m_pPrivate->m_document,
-                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)"), path, "\t",
-                    format.AsValue(), pugi::encoding_auto);
+    return SaveFile(*m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)"), path,
+                    "\t", format.AsValue(), pugi::encoding_auto);
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent) {
-    return SaveFile(m_pPrivate->m_document,
-                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&)"), path,
-                    indent.c_str(), pugi::format_indent, pugi::encoding_utf8);
+    return SaveFile(*m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&)"),
+                    path, indent.c_str(), pugi::format_indent, pugi::encoding_utf8);
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format) {
-    return SaveFile(m_pPrivate->m_document,
+    return SaveFile(*m_pPrivate,
                     ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)"),
                     path, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
 }

@@ -101,9 +101,10 @@ std::string Utf8Declaration(const pugi::xml_node& declaration, const char* inden
 } // namespace
 
 void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, const char* indent, unsigned int flags,
-                  pugi::xml_encoding encoding) {
+                  pugi::xml_encoding encoding, bool keepDeclaredEncoding) {
     bool foreign = false;
-    for (const pugi::xml_node& child : document.children()) foreign = foreign || NamesForeignEncoding(child);
+    if (!keepDeclaredEncoding)
+        for (const pugi::xml_node& child : document.children()) foreign = foreign || NamesForeignEncoding(child);
     if (!foreign) {
         document.save(writer, indent, flags, encoding);
         return;

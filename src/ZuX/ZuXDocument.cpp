@@ -12,6 +12,7 @@
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 
+#include <cstring>
 #include <new>
 
 namespace {
@@ -30,17 +31,27 @@ public:
     std::string m_text;
 };
 
+// strerror_r comes in two forms, both safe on any thread, unlike strerror.
+[[maybe_unused]] const char* ReasonText(const char* text, const char* /*buffer*/) {
+    return text;
+}
+[[maybe_unused]] const char* ReasonText(int result, const char* buffer) {
+    return result == 0 ? buffer : "Unknown error";
+}
+
 // The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
 // same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
+// A failure says why after its own record, with the system's text for the call that failed.
 CZuError SaveFile(const CZuXDocumentPrivate& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
     const auto content = [&](pugi::xml_writer& file) {
         SaveDocument(document.m_document, file, indent, format, encoding, document.m_keepsDeclaredEncoding);
     };
-    // Not cut at a NUL: the file named by the part before it is not the file asked for.
-    if (HoldsNul(path) || !WriteFileReplacing(path, content))
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
-    return CZuError::Success();
+    const int error = WriteFileReplacing(path, content);
+    if (error == 0) return CZuError::Success();
+    char buffer[256];
+    CZuError failure = WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
+    return failure.Push(location, "Reason=[%s]", ReasonText(strerror_r(error, buffer, sizeof buffer), buffer));
 }
 
 // Removes the body's node from its own document, whichever document the call was made on.

@@ -90,28 +90,20 @@ TEST(ParseResultTest, OffsetUsesTheFullWidth) {
               CZuXDocumentPrivate::GetErrorFromParseResult(parsed).GetRecords()[0].GetMessage());
 }
 
-// A load's text comes from pugixml's allocator, read or decoded: when none can be had, the load
-// fails as pugixml's would, and the document is empty.
+// A load's text comes from pugixml's allocator, read or decoded: without it the load fails as
+// pugixml's own would, and the document is empty.
 TEST(ParseResultTest, LoadsWithoutMemoryForTheirText) {
-    const std::string kWindows1252 = "<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>\x80</r>";
-    const std::pair<std::string, long> kLoads[] = {{"<r/>", 0}, {kWindows1252, 0}, {kWindows1252, 1}};
     zuxtest::TempDir dir;
-    for (const auto& [xml, allowed] : kLoads) {
-        SCOPED_TRACE(xml + " " + std::to_string(allowed));
-        zuxtest::WriteFile(dir.File("in.xml"), xml);
-        for (bool fromFile : {false, true}) {
-            CZuXDocument document;
-            ASSERT_FALSE(document.LoadFromString("<old/>").IsError());
-            CZuError result;
-            {
-                zuxtest::ScopedAllocationFailure fail(zuxtest::Allocator::Pugixml, allowed);
-                result = fromFile ? document.LoadFromFile(dir.File("in.xml")) : document.LoadFromString(xml);
-            }
-            ASSERT_EQ(14u, result.GetWin32Code());
-            EXPECT_EQ("Out of memory, Offset=[0], Description=[Could not allocate memory]",
-                      result.GetRecords()[0].GetMessage());
-            EXPECT_EQ("", zuxtest::Text(document));
-        }
+    zuxtest::WriteFile(dir.File("in.xml"), "<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>\x80</r>");
+    for (long allowed : {0L, 1L}) { // the bytes read, then the decoded text
+        CZuXDocument document;
+        ASSERT_FALSE(document.LoadFromString("<old/>").IsError());
+        zuxtest::ScopedAllocationFailure fail(zuxtest::Allocator::Pugixml, allowed);
+        const CZuError result = document.LoadFromFile(dir.File("in.xml"));
+        ASSERT_EQ(14u, result.GetWin32Code());
+        EXPECT_EQ("Out of memory, Offset=[0], Description=[Could not allocate memory]",
+                  result.GetRecords()[0].GetMessage());
+        EXPECT_EQ("", zuxtest::Text(document));
     }
 }
 

@@ -62,14 +62,14 @@ bool IsLetter(unsigned char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 
-// The characters of an XML encoding name after its first letter.
+// The characters of an XML encoding name after its first letter: letters, digits, '.', '_', '-'.
 bool IsNameCharacter(unsigned char c) {
     return IsLetter(c) || (c >= '0' && c <= '9') || c == '.' || c == '_' || c == '-';
 }
 
-// Where an XML declaration at the start of `data` names an encoding: [start, end) is the name,
-// `end` its closing quote. False when there is none. As pugixml does, the declaration's first
-// "en" is taken to start "encoding": the version before it cannot hold one.
+// Where an XML declaration at the start of `data` names an encoding: [start, end) is the value
+// of the encoding attribute, `end` its closing quote. False when there is none. As pugixml does,
+// the declaration's first "en" is taken to start "encoding": the version before it holds none.
 bool FindDeclaredEncoding(const unsigned char* data, std::size_t size, std::size_t& start, std::size_t& end) {
     if (size < 6 || std::memcmp(data, "<?xml", 5) != 0 || !IsSpace(data[5])) return false;
     std::size_t at = 6;
@@ -82,7 +82,7 @@ bool FindDeclaredEncoding(const unsigned char* data, std::size_t size, std::size
     if (at == size || (data[at] != '"' && data[at] != '\'')) return false;
     const unsigned char quote = data[at++];
     start = at;
-    while (at < size && IsNameCharacter(data[at])) ++at;
+    while (at < size && data[at] != quote && data[at] != '?' && data[at] != '>') ++at;
     end = at;
     return at < size && data[at] == quote;
 }
@@ -187,10 +187,12 @@ DecodedInput DecodeDeclared(PugixmlBuffer bytes, std::size_t size) {
     std::size_t start = 0;
     std::size_t end = 0;
     if (!FindDeclaredEncoding(data, size, start, end)) return AsItIs(std::move(bytes), size, InputForm::Utf8);
-    // Not an encoding name (empty, or longer than any iconv knows): nothing to ask iconv about.
+    // Not an encoding name (empty, longer than any iconv knows, or with characters no name has):
+    // nothing to ask iconv about, and nothing to claim about the bytes.
     char name[sizeof DecodedInput().encoding] = {};
     const std::size_t length = end - start;
-    if (length == 0 || length >= sizeof name || !IsLetter(data[start]))
+    if (length == 0 || length >= sizeof name || !IsLetter(data[start]) ||
+        !std::all_of(data + start, data + end, IsNameCharacter))
         return AsItIs(std::move(bytes), size, InputForm::Undecoded);
     std::memcpy(name, data + start, length);
     if (strcasecmp(name, "UTF-8") == 0 || strcasecmp(name, "UTF8") == 0)

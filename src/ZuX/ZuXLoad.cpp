@@ -159,9 +159,9 @@ DecodedInput AsItIs(PugixmlBuffer bytes, std::size_t size, InputForm form) {
     return result;
 }
 
-// The input converted with `conversion`, from `encoding`: counted first, so that the text pugixml keeps for the
-// document's lifetime takes no more memory than it needs, and invalid input is found before
-// anything is allocated.
+// The input converted with `conversion`, from `encoding`: counted first, so that the text that
+// pugixml keeps for the document's lifetime takes no more memory than it needs, and invalid input
+// is found before anything is allocated.
 DecodedInput Decode(CConversion& conversion, const char* encoding, const char* input, std::size_t size) {
     DecodedInput result;
     result.form = InputForm::Decoded;

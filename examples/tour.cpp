@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
                     book.AttributeAsBOOL("available", false) ? "yes" : "no");
     }
     std::printf("every attribute of the first shelf:");
-    for (CZuXAttribute attribute(shelf.GetFirstAttribute()); attribute.Exists(); attribute.MoveNext())
+    for (CZuXAttribute& attribute : shelf.Attributes())
         std::printf(" %s=\"%s\"", attribute.Name().c_str(), attribute.AsString().c_str());
     std::printf("\n");
 
@@ -78,6 +78,12 @@ int main(int argc, char** argv) {
     std::printf("  read back: %s (system time), %s (Unix time keeps whole seconds)\n",
                 catalog.AttributeAsTimeStamp("checked") == checked ? "same" : "different",
                 catalog.AttributeAsTimeStampUnixTime("checkedUnix") == checked ? "same" : "different");
+    Step("write it as ISO 8601 text", catalog.SetAttributeIso8601("checkedIso", checked));
+    CTimeStamp readable;
+    Step("read the ISO 8601 text back", catalog.GetAttributeAsIso8601("checkedIso", readable));
+    std::printf("  checkedIso=\"%s\", read back: %s\n", catalog.AttributeAsString("checkedIso").c_str(),
+                readable == checked ? "same" : "different");
+    Step("read a date as ticks, strictly", catalog.ParseAttribute("checkedIso", readable));
     Step("set the shelf's price limit (DOUBLE)", shelf.SetAttributeDOUBLE("limit", 25.5));
     int missing = -1;
     Step("read a missing attribute", shelf.GetAttributeAsINT("floor", missing));
@@ -111,6 +117,12 @@ int main(int argc, char** argv) {
     const std::string copy = outputDir + "/zux-tour-copy.xml";
     Step("save to " + copy + " (one tab per level)", document.SaveToFile(copy));
     Step("save to " + copy + ".2sp (two spaces)", document.SaveToFile(copy + ".2sp", std::string("  ")));
+    Step("save to " + copy + ".latin1 in ISO-8859-1",
+         document.SaveToFile(copy + ".latin1", "\t", BZuXFormat::Indent, "ISO-8859-1"));
+    std::string firstBook;
+    Step("save the first book alone",
+         CZuXNode(shelf.GetNode("book")).SaveAsString(firstBook, "  ", BZuXFormat::Indent));
+    std::printf("%s", firstBook.c_str());
 
     Section("Build a document from nothing");
     CZuXDocument built;
@@ -130,8 +142,21 @@ int main(int argc, char** argv) {
     Step("copy a book from the sample", order.AppendNodeCopy(boost::make_shared<CZuXNode>(book)));
     Step("remove the note", order.RemoveNode(std::string("note")));
     Step("remove it again", order.RemoveNode(std::string("note")));
+    // Nodes of other kinds: a declaration first, a processing instruction and a comment before the
+    // root element, and a comment inside it.
+    CZuXNode declaration(built.PrependNode(CZuXNode::NodeKind::Declaration));
+    Step("declare the version", declaration.SetAttributeString("version", "1.0"));
+    CZuXNode style(built.InsertNodeBefore(CZuXNode::NodeKind::ProcessingInstruction, order));
+    Step("name a processing instruction", style.SetName("xml-stylesheet"));
+    Step("fill it", style.SetValue(R"(type="text/css" href="order.css")"));
+    Step("comment the order",
+         CZuXNode(built.InsertNodeBefore(CZuXNode::NodeKind::Comment, order)).SetValue(" built by the tour "));
+    Step("comment inside it", CZuXNode(order.PrependNode(CZuXNode::NodeKind::Comment)).SetValue(" three lines "));
+    CZuXNode refused(order.AppendNode(CZuXNode::NodeKind::Comment));
+    Step("a comment holding \"--\" is refused", refused.SetValue("a--b"));
+    Step("so it goes again", refused.RemoveFromParent());
     std::string built_text;
-    built.SaveAsString(built_text, BZuXFormat(BZuXFormat::Indent | BZuXFormat::NoDeclaration));
+    built.SaveAsString(built_text, "  ", BZuXFormat::Indent);
     std::printf("%s", built_text.c_str());
     Step("save to " + outputDir + "/zux-tour-built.xml", built.SaveToFile(outputDir + "/zux-tour-built.xml"));
 

@@ -211,4 +211,28 @@ TEST(NodeAttributeWriteTest, NodesWithoutAttributesRefuseWrites) {
     EXPECT_EQ("yes", declaration.AttributeAsString("standalone"));
 }
 
+// The ISO 8601 forms read dates and nothing else; the strict tick read refuses dates.
+TEST(NodeAttributeWriteTest, DatesAndTicksReadOnlyTheirOwnText) {
+    auto document = zuxtest::Parse("<r utc=\"2024-03-01T10:00:00Z\" zoned=\"2024-03-01T11:00:00+01:00\" "
+                                   "ticks=\"133537608000000000\" word=\"soon\"/>");
+    const CTimeStamp march(133537608000000000LL);
+    const struct {
+        const char* name;
+        unsigned int iso;   // GetAttributeAsIso8601
+        unsigned int ticks; // ParseAttribute
+    } kReads[] = {{"utc", 0, 13}, {"zoned", 0, 13}, {"ticks", 13, 0}, {"word", 13, 13}, {"none", 1168, 1168}};
+    CZuXNode r(document->GetNode("r"));
+    for (const auto& read : kReads) {
+        SCOPED_TRACE(read.name);
+        CTimeStamp iso(5);
+        CTimeStamp ticks(5);
+        EXPECT_EQ(read.iso, r.GetAttributeAsIso8601(read.name, iso).GetWin32Code());
+        EXPECT_EQ(read.ticks, r.ParseAttribute(read.name, ticks).GetWin32Code());
+        EXPECT_EQ(read.iso ? CTimeStamp(5) : march, iso);
+        EXPECT_EQ(read.ticks ? CTimeStamp(5) : march, ticks);
+    }
+    ASSERT_FALSE(r.SetAttributeIso8601("utc", march).IsError());
+    EXPECT_EQ("2024-03-01T10:00:00.0000000Z", r.AttributeAsString("utc"));
+}
+
 } // namespace

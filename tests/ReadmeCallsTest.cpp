@@ -142,4 +142,87 @@ TEST(ReadmeCallsTest, TheOtherSnippetsCompileUnchanged) {
     EXPECT_EQ("<r id=\"5\"><a/></r>", zuxtest::Text(*document));
 }
 
+// The calls that the README shows for every kind of node, loads that keep them, saves in other
+// encodings, ISO 8601 attributes and walks that remove, as they stand there.
+// clang-format off
+TEST(ReadmeCallsTest, TheAdditionsCompileAndDoWhatTheySay) {
+    zuxtest::TempDir dir;
+    const std::string before = std::filesystem::current_path();
+    ASSERT_EQ(0, chdir(dir.File("").c_str()));
+    {
+        auto loaded = zuxtest::Parse("<catalog><mirror lang=\"fr\"/><mirror lang=\"de\"><address><city>Bonn</city>"
+                                     "</address></mirror><shelf><draft/><book withdrawn=\"true\"/><draft/><book/>"
+                                     "</shelf></catalog>");
+        CZuXDocument& document = *loaded;
+        CZuXNode catalog(document.GetNode("catalog"));
+        CZuXNode shelf(catalog.GetNode("shelf"));
+        CZuXNode added(shelf.AppendNode("book"));
+        added.SetAttributeINT("id", 103);
+        added.SetAttributeString("lang", "en");
+        CZuXNode(added.AppendNode("title")).SetText("Walden");
+        for (CZuXAttribute& attribute : added.Attributes())       // id="103" lang="en"
+            std::printf("%s=\"%s\"\n", attribute.Name().c_str(), attribute.AsString().c_str());
+
+        // Nodes of other kinds: a comment and a processing instruction before the root element.
+        CZuXNode note(document.InsertNodeBefore(CZuXNode::NodeKind::Comment, catalog));
+        note.SetValue(" checked by the tour ");                   // <!-- checked by the tour -->
+        CZuXNode style(document.InsertNodeBefore(CZuXNode::NodeKind::ProcessingInstruction, catalog));
+        style.SetName("xml-stylesheet");                          // <?xml-stylesheet href="catalog.css"?>
+        style.SetValue("href=\"catalog.css\"");
+
+        CZuXNode mirror(catalog.FindChild("mirror", "lang", "de"));        // <mirror lang="de">
+        std::string city = CZuXNode(mirror.GetNode("address")).ChildText("city");
+        for (CZuXNode& top : document.Children())                         // declaration, comments, root, ...
+            std::printf("%d %s\n", static_cast<int>(top.Kind()), top.Name().c_str());
+
+        for (CZuXNode& child : shelf.Children())                // goes on after a removal
+            if (child.Name() == "draft") shelf.RemoveNode(child);
+        for (CZuXNode book(shelf.GetNode("book")); book.Exists();) {
+            CZuXNode current(book);                             // a copy, on the same book
+            book.MoveNext();                                    // step before removing
+            if (current.AttributeAsBOOL("withdrawn", false)) shelf.RemoveNode(current);
+        }
+
+        document.SaveToFile("catalog-1252.xml", "\t", BZuXFormat::Indent, "windows-1252");
+        CTimeStamp now = CTimeStamp::Now();
+        CZuXNode node(catalog);
+        node.SetAttributeIso8601("updated", now);      // updated="2026-12-07T10:28:49.1234567Z"
+        CTimeStamp updated;
+        CZuError read = node.GetAttributeAsIso8601("updated", updated);
+        if (!read.IsError() && updated < now) { /* ... */ }
+
+        EXPECT_EQ("Bonn", city);
+        EXPECT_TRUE(!read.IsError() && updated == now);
+        catalog.RemoveAttribute("updated");
+        EXPECT_EQ("<!-- checked by the tour --><?xml-stylesheet href=\"catalog.css\"?><catalog><mirror lang=\"fr\"/>"
+                  "<mirror lang=\"de\"><address><city>Bonn</city></address></mirror><shelf><book/>"
+                  "<book id=\"103\" lang=\"en\"><title>Walden</title></book></shelf></catalog>",
+                  zuxtest::Text(document));
+    }
+    {
+        CZuXDocument document;
+        CZuXNode declaration(document.AppendNode(CZuXNode::NodeKind::Declaration));
+        declaration.SetAttributeString("version", "1.0");
+        CZuXNode(document.AppendNode(CZuXNode::NodeKind::DocType)).SetValue("memo SYSTEM \"memo.dtd\"");
+        CZuXNode memo(document.AppendNode("note"));
+        memo.SetName("memo");
+        CZuXNode(memo.AppendNode(CZuXNode::NodeKind::Comment)).SetValue(" draft ");
+        CZuXNode render(memo.AppendNode(CZuXNode::NodeKind::ProcessingInstruction));
+        render.SetName("render");
+        render.SetValue("mode=\"fast\"");
+        CZuXNode(memo.AppendNode(CZuXNode::NodeKind::CData)).SetValue("if (a < b && c) go();");
+        std::string text;
+        document.SaveAsString(text, "  ", BZuXFormat::Indent);
+        EXPECT_EQ("<?xml version=\"1.0\"?>\n<!DOCTYPE memo SYSTEM \"memo.dtd\">\n<memo>\n  <!-- draft -->\n"
+                  "  <?render mode=\"fast\"?><![CDATA[if (a < b && c) go();]]></memo>\n", text);
+        document.SaveToFile("memo.xml", BZuXFormat::Raw);
+        document.LoadFromFile("memo.xml", BZuXLoad::KeepAll);     // every kind above comes back
+        document.LoadFromString(text, BZuXLoad::KeepComments | BZuXLoad::KeepProcessingInstructions);
+        EXPECT_EQ("<memo><!-- draft --><?render mode=\"fast\"?><![CDATA[if (a < b && c) go();]]></memo>",
+                  zuxtest::Text(document));
+    }
+    ASSERT_EQ(0, chdir(before.c_str()));
+}
+// clang-format on
+
 } // namespace

@@ -5,7 +5,9 @@
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -321,6 +323,24 @@ TEST(FormatTest, NamedBitsCombineIntoAFormat) {
     bits |= BZuXFormat::NoEmptyElementTags;
     ASSERT_FALSE(document->SaveAsString(text, bits).IsError());
     EXPECT_EQ("<?xml version=\"1.0\"?><a><b></b></a>", text);
+}
+
+TEST(SaveTest, StreamsAndSubtreesWriteWhatTheStringFormsWrite) {
+    auto document = Parse("<r><a x=\"1\"><b/></a></r>");
+    CZuXNode a(CZuXNode(document->GetNode("r")).GetNode("a"));
+    std::string text;
+    std::ostringstream stream;
+    ASSERT_FALSE(document->SaveAsString(text, "  ", BZuXFormat::Indent).IsError());
+    ASSERT_FALSE(document->SaveToStream(stream, "  ", BZuXFormat::Indent).IsError());
+    EXPECT_EQ("<?xml version=\"1.0\"?>\n<r>\n  <a x=\"1\">\n    <b />\n  </a>\n</r>\n", text);
+    EXPECT_EQ(text, stream.str());
+    ASSERT_FALSE(a.SaveAsString(text, "", BZuXFormat::Raw).IsError());
+    EXPECT_EQ("<a x=\"1\"><b/></a>", text);
+    std::ofstream failing; // on no file: every write fails
+    EXPECT_EQ(774u, a.SaveToStream(failing, "", BZuXFormat()).GetWin32Code());
+    failing.clear();
+    failing.exceptions(std::ios::badbit); // now the stream throws
+    EXPECT_EQ(774u, document->SaveToStream(failing, "", BZuXFormat()).GetWin32Code());
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,10 @@ std::vector<std::string> NodeOutcomes(CZuXDocument& document, CZuXNode& node, co
     result(c.GetText(text));
     value(text);
     for (CZuXNode& child : c.Children()) value(child.Name());
+    for (CZuXAttribute& attribute : c.Attributes()) value(attribute.Name());
+    value(c.ChildText("c"));
+    node_of(c.FindChild("c", "a", "3"));
+    std::ostringstream stream;
     CZuXPathNodeSetPtr set;
     result(c.SelectNodes(set, "//c | ."));
     value(set->Size());
@@ -76,6 +81,8 @@ std::vector<std::string> NodeOutcomes(CZuXDocument& document, CZuXNode& node, co
     result(other->InsertNodeCopyBefore(c, c));
     result(other->RemoveNode(c));
     node_of(document.InsertNodeBefore("n", c));
+    node_of(node.AppendNode(CZuXNode::NodeKind::Comment));
+    node_of(document.InsertNodeAfter(CZuXNode::NodeKind::ProcessingInstruction, c));
     result(document.RemoveNode(c));
 
     value(c.AttributeAsBOOL("a", true));
@@ -107,6 +114,11 @@ std::vector<std::string> NodeOutcomes(CZuXDocument& document, CZuXNode& node, co
           node.SetAttributeString("a", "v"), node.SetAttributeTimeStamp("a", CTimeStamp(1)),
           node.SetAttributeTimeStampUnixTime("a", CTimeStamp(1))})
         result(e);
+    for (const CZuError& e : {c.GetAttributeAsIso8601("a", t), c.ParseAttribute("a", t),
+                              node.SetAttributeIso8601("a", CTimeStamp(1)), node.SetValue("v"), node.SetName("n"),
+                              c.SaveAsString(s, "", BZuXFormat()), node.SaveToStream(stream, "", BZuXFormat())})
+        result(e);
+    value(s + stream.str());
     value(b && d == 0.5 && i == -7 && u == 7 && ll == -7 && ull == 7 && s == "kept" && t == CTimeStamp(5));
 
     result(node.RemoveNode(other));

@@ -90,6 +90,14 @@ public:
     bool operator==(const CTimeStamp& other) const { return m_systemTime == other.m_systemTime; }
     /// Stamps differ when they hold different system times.
     bool operator!=(const CTimeStamp& other) const { return m_systemTime != other.m_systemTime; }
+    /// Stamps order as their system times: the earlier instant is the smaller stamp. The clear
+    /// stamp (0) and the filled one (the largest value) take no special place.
+    ///@{
+    bool operator<(const CTimeStamp& other) const { return m_systemTime < other.m_systemTime; }
+    bool operator<=(const CTimeStamp& other) const { return m_systemTime <= other.m_systemTime; }
+    bool operator>(const CTimeStamp& other) const { return m_systemTime > other.m_systemTime; }
+    bool operator>=(const CTimeStamp& other) const { return m_systemTime >= other.m_systemTime; }
+    ///@}
 
 private:
     static constexpr long long EpochSeconds = UnixEpoch / TicksPerSecond; // 11644473600

@@ -11,6 +11,7 @@
 #include <string>
 
 class CZuXAttributePrivate;
+class CZuXNode;
 
 /// A handle on one attribute of an element (or on no attribute: an empty handle).
 ///
@@ -174,6 +175,8 @@ public:
     boost::shared_ptr<CZuXAttributePrivate> GetPrivate(boost::shared_ptr<CZuXAttribute> attribute);
 
 private:
+    friend class CZuXNode; // its attribute walk moves the handle's body
+
     // The handle's own body pointer; for the library's operations only.
     ZUX_NO_EXPORT boost::shared_ptr<CZuXAttributePrivate> GetPrivate();
 

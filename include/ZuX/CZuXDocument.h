@@ -4,6 +4,7 @@
 
 #include <ZuUtils/CZuError.h>
 #include <ZuX/BZuXFormat.h>
+#include <ZuX/BZuXLoad.h>
 #include <ZuX/CZuXNode.h>
 #include <ZuX/CZuXPathNodeSet.h>
 #include <ZuX/ZuXExport.h>
@@ -11,6 +12,7 @@
 #include <boost/shared_ptr.hpp>
 
 #include <cstddef>
+#include <iosfwd>
 #include <string>
 
 class CZuXDocumentPrivate;
@@ -47,19 +49,32 @@ public:
     ///@{
 
     /// Loads text up to its first NUL character; comments, the XML declaration, processing
-    /// instructions and the document type are dropped.
+    /// instructions, the document type and text made only of white space are dropped.
     CZuError LoadFromString(const std::string& xml);
-    /// Loads a file; comments and the XML declaration are kept as nodes. The failure's second
-    /// record is "FileName=[path]". A path holding a NUL character fails as a file that is not
+    /// Loads a file; comments and the XML declaration are kept as nodes, processing instructions,
+    /// the document type and text made only of white space dropped. The failure's second record
+    /// is "FileName=[path]". A path holding a NUL character fails as a file that is not
     /// found (Win32 2), as does any file that cannot be opened; a directory or a read error fails
     /// with 30.
     CZuError LoadFromFile(const std::string& path);
     ///@}
 
+    /// @name Loads that keep what the file holds
+    ///@{
+
+    /// As the forms above, keeping exactly the kinds of node named in `keep` besides elements, text
+    /// and CDATA sections: `BZuXLoad()` keeps none (LoadFromFile then drops comments and the
+    /// declaration too), `BZuXLoad::KeepAll` keeps everything a save writes back. The text is still
+    /// read up to its first NUL character, and the input decoded as above.
+    CZuError LoadFromString(const std::string& xml, BZuXLoad keep);
+    CZuError LoadFromFile(const std::string& path, BZuXLoad keep);
+    ///@}
+
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
     /// with a default declaration unless the document holds one. A declaration of the document
-    /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds;
-    /// the declaration in the tree keeps its value. Always succeeds; throws std::bad_alloc when
+    /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds
+    /// (unless the last load kept the bytes under it undecoded: then as it stands); the
+    /// declaration in the tree keeps its value. Always succeeds; throws std::bad_alloc when
     /// `output` cannot grow to hold the text.
     CZuError SaveAsString(std::string& output);
     /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
@@ -107,6 +122,30 @@ public:
     CZuError SaveToFile(const std::string& path, std::nullptr_t) = delete;
     /// The same with the caller's indentation and format bits.
     CZuError SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format);
+    /// The same in `encoding`, any that iconv knows ("UTF-16", "ISO-8859-1", "windows-1252", ...),
+    /// with a declaration naming it: the document's own declaration names it (NoDeclaration
+    /// notwithstanding, one is written when the document has none), and with WriteBom the file
+    /// starts with the encoding's byte-order mark where it has one. A character the encoding cannot
+    /// hold is written as a character reference ("&#x20AC;") in text and attribute values. Fails
+    /// with Win32 13 and "FileName=[path], Encoding=[encoding]" before anything is written, the
+    /// file left as it was, when iconv does not know the encoding, its name is not one a
+    /// declaration can hold (letters, digits, '.', '_', '-'), it cannot hold XML's ASCII markup, or
+    /// a character it cannot hold stands where no reference can (a name, a comment, a processing
+    /// instruction, a CDATA section, the document type, the declaration, the indentation) or is
+    /// not valid UTF-8; with 14 when memory runs out; otherwise as the forms above.
+    CZuError SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format,
+                        const std::string& encoding);
+
+    /// @name Writing out with the caller's indentation
+    ///@{
+
+    /// The document as the file forms write it, UTF-8, with the indentation string once per level
+    /// and the format bits. SaveAsString replaces `output` only on success; it fails with Win32 14
+    /// when memory runs out. SaveToStream fails with 774 when the stream fails (also one that
+    /// throws on failure), with what was written left in the stream, and with 14.
+    CZuError SaveAsString(std::string& output, const std::string& indent, BZuXFormat format);
+    CZuError SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format);
+    ///@}
 
     /// A new body on the first top-level node of that name (the XML declaration is "xml"), or
     /// on no node. Names are compared byte for byte; a null name finds nothing.
@@ -128,6 +167,24 @@ public:
     CZuXNodePrivatePtr InsertNodeAfter(const char* name, const CZuXNode& reference);
     /// InsertNodeBefore with the handle's body as the reference.
     CZuXNodePrivatePtr InsertNodeBefore(const char* name, const CZuXNode& reference);
+    /// @name New top-level nodes of any kind but elements
+    ///@{
+
+    /// As CZuXNode's forms on the document node: a comment, a processing instruction, the
+    /// declaration (only as the first node, when there is none) or the document type (when there
+    /// is none, before every element); nothing before a declaration. Any other kind, or a place
+    /// where the kind cannot stand, gives no node and changes nothing.
+    CZuXNodePrivatePtr AppendNode(CZuXNode::NodeKind kind);
+    CZuXNodePrivatePtr PrependNode(CZuXNode::NodeKind kind);
+    CZuXNodePrivatePtr InsertNodeAfter(CZuXNode::NodeKind kind, const CZuXNode& reference);
+    CZuXNodePrivatePtr InsertNodeBefore(CZuXNode::NodeKind kind, const CZuXNode& reference);
+    ///@}
+
+    /// A new body on the document node, above every top-level node (what QueryPrivate gives for "").
+    CZuXNodePrivatePtr GetDocumentNode();
+    /// The top-level nodes of every kind, in order, for range-for, as CZuXNode::Children() gives
+    /// the children of the document node.
+    CZuXNode::ChildRange Children() const;
     /// Removes the body's node, with everything below it, from the body's own document (which
     /// need not be this one). Fails with Win32 1168 unless that node is a top-level node there,
     /// with 14 when the memory to record the removal cannot be had (nothing is removed then).

@@ -4,11 +4,14 @@
 
 #include <ZuUtils/CTimeStamp.h>
 #include <ZuUtils/CZuError.h>
+#include <ZuX/BZuXFormat.h>
+#include <ZuX/CZuXAttribute.h>
 #include <ZuX/ZuXExport.h>
 
 #include <boost/shared_ptr.hpp>
 
 #include <cstddef>
+#include <iosfwd>
 #include <iterator>
 #include <string>
 #include <utility>
@@ -53,22 +56,31 @@ typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr; ///< a shared XPa
 /// Names are compared byte for byte; a null name is a name no attribute has, and reads take any
 /// name. The conversions are those of CZuXAttribute; each family below says what is particular to
 /// its type.
+///
+/// The time-stamp families TimeStamp and TimeStampUnixTime read and write bare numbers (ticks, or
+/// seconds since 1970): an ISO 8601 text such as 2024-03-01T10:00:00Z reads there as 2024, a small
+/// number, with success. Dates people write are read and written by the ISO 8601 family.
 class ZUX_EXPORT CZuXNode {
 public:
-    /// What a node is: see Kind(). Loads keep no other kinds (processing instructions and the
-    /// document type are dropped).
+    /// What a node is: see Kind(). Processing instructions and the document type are kept by a
+    /// load only when its BZuXLoad asks for them.
     enum class NodeKind {
-        None,        ///< an empty handle
-        Document,    ///< the document node, above the root element
-        Element,     ///< an element
-        Text,        ///< text (PCDATA)
-        CData,       ///< a CDATA section
-        Comment,     ///< a comment (kept by LoadFromFile)
-        Declaration, ///< the XML declaration (kept by LoadFromFile), named "xml"
+        None,                  ///< an empty handle
+        Document,              ///< the document node, above the root element
+        Element,               ///< an element
+        Text,                  ///< text (PCDATA)
+        CData,                 ///< a CDATA section
+        Comment,               ///< a comment (kept by LoadFromFile)
+        Declaration,           ///< the XML declaration (kept by LoadFromFile), named "xml"
+        ProcessingInstruction, ///< `<?target content?>`: Name() is the target, Value() the content
+        DocType,               ///< `<!DOCTYPE ...>`: Value() is the text between "<!DOCTYPE " and ">"
     };
     class ChildIterator;
     class ChildRange;
     struct ChildEnd;
+    class AttributeIterator;
+    class AttributeRange;
+    struct AttributeEnd;
 
     /// An empty handle, attached to no document.
     CZuXNode();
@@ -93,9 +105,25 @@ public:
     NodeKind Kind() const;
     /// True when the handle is on an element.
     bool IsElement() const;
-    /// The node's own value: the text of a text or CDATA node, the content of a comment; "" for
-    /// elements, the declaration, the document node and an empty handle.
+    /// The node's own value: the text of a text or CDATA node, the content of a comment or of a
+    /// processing instruction, the text of a document type; "" for elements, the declaration, the
+    /// document node and an empty handle.
     std::string Value() const;
+
+    /// Replaces the node's own value (see Value()). Fails with Win32 1168 for an empty handle and
+    /// for elements, the declaration (its content is its attributes) and the document node; with
+    /// 13 and "Value=[value]" for a value that would not load back as it is: one holding a NUL
+    /// character, a comment holding "--" or ending in '-', a processing instruction holding "?>"
+    /// or starting with white space, a document type that would be read back otherwise (a '>'
+    /// outside quotes and markup declarations, an unclosed quote) or starts with white space; with
+    /// 14 when pugixml runs out of memory. A CDATA value holding "]]>" is stored, and written as
+    /// two sections. On failure the node is unchanged.
+    CZuError SetValue(const std::string& value);
+    /// Renames an element, or a processing instruction (its target). Fails with Win32 1168 and
+    /// "NodeName=[name]" for other kinds, an empty handle, and a name that is not an XML 1.0 name in
+    /// valid UTF-8 (null and "" included) or, for a processing instruction, is "xml" in any letter
+    /// case; with 14 when pugixml runs out of memory. On failure the node keeps its name.
+    CZuError SetName(const char* name);
 
     /// The names from the document node down to this node, each after a '/': "/catalog/shelf".
     /// A nameless node (text, comment) adds an empty name, so its path ends with '/'. "" for an
@@ -123,6 +151,14 @@ public:
     /// The children of any kind, for range-for: `for (CZuXNode& child : node.Children())`. See
     /// ChildIterator for what a loop may change while it runs.
     ChildRange Children() const;
+    /// The attributes, for range-for: `for (CZuXAttribute& attribute : node.Attributes())`, as
+    /// Children() walks the children. Nothing for a node without attributes and an empty handle.
+    AttributeRange Attributes() const;
+    /// The text of the first child element of that name (GetText of it); "" when there is none.
+    std::string ChildText(const char* name) const;
+    /// A new body on the first child element of that name whose first attribute named `attribute`
+    /// has exactly that value, or on no node. A value holding a NUL character matches nothing.
+    CZuXNodePrivatePtr FindChild(const char* name, const char* attribute, const std::string& value) const;
 
     /// The node's text: for an element its first text or CDATA child, for a text or CDATA node
     /// its own value, otherwise "" (a comment's content is its Value()).
@@ -149,6 +185,22 @@ public:
     CZuXNodePrivatePtr InsertNodeAfter(const char* name, const CZuXNode& reference);
     /// InsertNodeBefore with the handle's body as the reference.
     CZuXNodePrivatePtr InsertNodeBefore(const char* name, const CZuXNode& reference);
+    /// @name New nodes of any kind but elements
+    ///@{
+
+    /// A new body on a new, empty node of that kind, placed as the name forms place an element; no
+    /// node when the kind cannot stand there. Below an element: Text, CData, Comment and
+    /// ProcessingInstruction; below the document node: Comment, ProcessingInstruction, and
+    /// Declaration (only as the first node, when there is none) and DocType (when there is none,
+    /// before every element); nothing before a declaration. Element (use the name forms),
+    /// Document and None are never made. Fill the node with SetValue and SetName; a processing
+    /// instruction saved without a name is written with the target ":anonymous", as pugixml names
+    /// nameless nodes.
+    CZuXNodePrivatePtr AppendNode(NodeKind kind);
+    CZuXNodePrivatePtr PrependNode(NodeKind kind);
+    CZuXNodePrivatePtr InsertNodeAfter(NodeKind kind, const CZuXNode& reference);
+    CZuXNodePrivatePtr InsertNodeBefore(NodeKind kind, const CZuXNode& reference);
+    ///@}
 
     /// Appends a deep copy of `source` (from any document) as the last child. Fails with Win32
     /// 1168 when pugixml refuses the copy (empty or document source, declaration below an
@@ -189,6 +241,19 @@ public:
 
     /// True when the node has an attribute of that name (compared byte for byte).
     bool AttributeExists(const char* name) const;
+
+    /// @name Writing the node out
+    ///@{
+
+    /// The node and everything below it as UTF-8 text, with the indentation string (once per level
+    /// below the node) and the format bits as the document's saves take them; no declaration is
+    /// added, and none but a declaration node itself is written. The document node gives every
+    /// top-level node. SaveAsString replaces `output` only on success. Fail with Win32 1168 for an
+    /// empty handle, 14 when memory runs out; SaveToStream with 774 when the stream fails (what was
+    /// written stays in it, and a stream that throws on failure is answered the same).
+    CZuError SaveAsString(std::string& output, const std::string& indent, BZuXFormat format) const;
+    CZuError SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format);
+    ///@}
 
     /// Evaluates an XPath 1.0 expression with this node as the context node, as
     /// CZuXDocument::SelectNodes does from the document node: relative paths start here, "/" and
@@ -282,6 +347,17 @@ public:
     CZuError SetAttributeTimeStampUnixTime(const char* name, CTimeStamp value);
     ///@}
 
+    /// @name Attributes as ISO 8601 time stamps
+    ///@{
+
+    /// A stamp as CTimeStamp::AsIso8601 writes it ("2026-12-07T10:28:49.1234567Z"); the read takes
+    /// what CTimeStamp::FromIso8601 takes, offsets included. The read fails with Win32 1168 and
+    /// "Attribute=[name]" when there is no such attribute, with 13 and
+    /// "Attribute=[name], Value=[text]" for any other text; `value` is then untouched.
+    CZuError GetAttributeAsIso8601(const char* name, CTimeStamp& value) const;
+    CZuError SetAttributeIso8601(const char* name, CTimeStamp value);
+    ///@}
+
     /// @name Strict reads
     ///@{
 
@@ -296,6 +372,9 @@ public:
     CZuError ParseAttribute(const char* name, unsigned int& value) const;
     CZuError ParseAttribute(const char* name, long long& value) const;
     CZuError ParseAttribute(const char* name, unsigned long long& value) const;
+    /// The TimeStamp form: a decimal or hexadecimal count of ticks as for long long; a date such as
+    /// 2024-03-01T10:00:00Z is malformed here (see the ISO 8601 family).
+    CZuError ParseAttribute(const char* name, CTimeStamp& value) const;
     ///@}
 
     /// The body of the handle `node` points to (not a copy of it). The object called on is not
@@ -359,9 +438,60 @@ public:
 
 private:
     friend class CZuXNode;
+    friend class CZuXDocument;
     explicit ChildRange(CZuXNodePrivatePtr parent) : m_pParent(std::move(parent)) {}
 
     CZuXNodePrivatePtr m_pParent;
+};
+
+/// Where a walk over the attributes ends: the iterator's handle is empty.
+struct CZuXNode::AttributeEnd {};
+
+/// Walks the attributes of one node, for range-for, as ChildIterator walks the children: a handle
+/// of its own, moved as CZuXAttribute::MoveNext moves; two bodies when the loop starts and nothing
+/// per step. When a step removed the current attribute, the walk goes on with the one that
+/// followed it before the step.
+class ZUX_EXPORT CZuXNode::AttributeIterator {
+public:
+    typedef std::input_iterator_tag iterator_category; ///< walked once, forward
+    typedef CZuXAttribute value_type;                  ///< an attribute handle
+    typedef std::ptrdiff_t difference_type;            ///< unused: the end is an AttributeEnd
+    typedef CZuXAttribute* pointer;                    ///< the iterator's own handle
+    typedef CZuXAttribute& reference;                  ///< the iterator's own handle
+
+    /// The handle on the current attribute.
+    CZuXAttribute& operator*() { return m_attribute; }
+    /// The same, for member access.
+    CZuXAttribute* operator->() { return &m_attribute; }
+    /// Moves to the next attribute, as described above.
+    AttributeIterator& operator++();
+    /// True when the walk is over.
+    bool operator==(const AttributeEnd&) const { return !m_attribute.Exists(); }
+    /// True while there is a current attribute.
+    bool operator!=(const AttributeEnd&) const { return m_attribute.Exists(); }
+
+private:
+    friend class CZuXNode::AttributeRange;
+    ZUX_NO_EXPORT explicit AttributeIterator(const CZuXNodePrivatePtr& element);
+
+    CZuXAttribute m_attribute;
+    CZuXAttribute m_next; // the attribute that followed m_attribute when it was handed out
+};
+
+/// The attributes of one node, as Attributes() gives them; it keeps the tree alive as ChildRange
+/// does.
+class ZUX_EXPORT CZuXNode::AttributeRange {
+public:
+    /// A walk from the first attribute.
+    AttributeIterator begin() const;
+    /// The end of every walk.
+    AttributeEnd end() const { return AttributeEnd(); }
+
+private:
+    friend class CZuXNode;
+    explicit AttributeRange(CZuXNodePrivatePtr element) : m_pElement(std::move(element)) {}
+
+    CZuXNodePrivatePtr m_pElement;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #define ZUX_ZUX_H
 
 #include <ZuX/BZuXFormat.h>
+#include <ZuX/BZuXLoad.h>
 #include <ZuX/CZuX.h>
 #include <ZuX/CZuXAttribute.h>
 #include <ZuX/CZuXDocument.h>

@@ -50,6 +50,15 @@ void AttachLike(Body& body, const Source& source) {
     body.m_generation = source.m_generation;
 }
 
+/// Puts `body` on `item`, which was read through `from`, another body of the same kind: on the
+/// document and in the generation of `from`. The walks of Children() and Attributes() step with it.
+template <class Body, class Item>
+void MoveBodyTo(Body& body, const Body& from, const Item& item) {
+    body.m_item = item;
+    body.m_generation = from.m_generation;
+    if (body.m_pDocument != from.m_pDocument) body.m_pDocument = from.m_pDocument;
+}
+
 /// A new body on what `item()` returns, on the document and in the generation of `source` as they
 /// are after `item()` ran: `item` reads the source's item through Item(), which brings the source
 /// up to date first. `item` runs after the allocation.

@@ -3,6 +3,7 @@
 #include "MakeSharedNothrow.h"
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXEncodedOutput.h"
 #include "ZuXFileReplacement.h"
 #include "ZuXLoad.h"
 #include "ZuXName.h"
@@ -23,6 +24,11 @@ constexpr unsigned int kStringParseOptions = pugi::parse_default;
 constexpr unsigned int kFileParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
 static_assert(kStringParseOptions == 0x74 && kFileParseOptions == 0x176, "parse options of the loads");
 
+// The loads with a BZuXLoad: parse_default and exactly the kinds named, whose bits are pugixml's.
+unsigned int ParseOptions(BZuXLoad keep) {
+    return pugi::parse_default | (keep.AsValue() & BZuXLoad::KeepAll);
+}
+
 // Collects everything pugixml writes.
 class xml_string_writer : public pugi::xml_writer {
 public:
@@ -39,19 +45,30 @@ public:
     return result == 0 ? buffer : "Unknown error";
 }
 
-// The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
-// same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
-// A failure says why after its own record, with the system's text for the call that failed.
-CZuError SaveFile(const CZuXDocumentPrivate& document, const WNCodeLocation& location, const std::string& path,
-                  const char* indent, unsigned int format, pugi::xml_encoding encoding) {
-    const auto content = [&](pugi::xml_writer& file) {
-        SaveDocument(document.m_document, file, indent, format, encoding, document.m_keepsDeclaredEncoding);
-    };
+// What `content` writes, into the file at `path` (see ZuXFileReplacement.h). A failure says why
+// after its own record, with the system's text for the call that failed.
+CZuError WriteFile(const WNCodeLocation& location, const std::string& path, const CFileContent& content) {
     const int error = WriteFileReplacing(path, content);
     if (error == 0) return CZuError::Success();
     char buffer[256];
     CZuError failure = WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
     return failure.Push(location, "Reason=[%s]", ReasonText(strerror_r(error, buffer, sizeof buffer), buffer));
+}
+
+// The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
+// same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
+CZuError SaveFile(const CZuXDocumentPrivate& document, const WNCodeLocation& location, const std::string& path,
+                  const char* indent, unsigned int format, pugi::xml_encoding encoding) {
+    return WriteFile(location, path, [&](pugi::xml_writer& file) {
+        SaveDocument(document.m_document, file, indent, format, encoding, document.m_keepsDeclaredEncoding);
+    });
+}
+
+// A new top-level node of `kind` at `place`.
+CZuXNodePrivatePtr NewTopLevelNode(CZuXDocumentPrivate& document, CZuXNode::NodeKind kind, ChildPlace place,
+                                   const pugi::xml_node& reference) {
+    return DocumentBody<CZuXNodePrivate>(
+        document, [&] { return InsertChildOfType(document.m_document, NodeTypeOf(kind), place, reference); });
 }
 
 // Removes the body's node from its own document, whichever document the call was made on.
@@ -82,6 +99,20 @@ CZuError CZuXDocument::LoadFromString(const std::string& xml) {
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
     static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&)";
     CZuError error = LoadDocumentFromFile(*m_pPrivate, path, kFileParseOptions, kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::LoadFromString(const std::string& xml, BZuXLoad keep) {
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromString(const string&, BZuXLoad)";
+    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, ParseOptions(keep), kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction));
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::LoadFromFile(const std::string& path, BZuXLoad keep) {
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&, BZuXLoad)";
+    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, ParseOptions(keep), kFunction);
     if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
@@ -119,6 +150,43 @@ CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& in
                     path, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
 }
 
+CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format,
+                                  const std::string& encoding) {
+    static const char* const kFunction =
+        "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat, const string&)";
+    std::string encoded;
+    switch (EncodeDocument(m_pPrivate->m_document, indent.c_str(), format.AsValue(), encoding, encoded)) {
+    case Encoding::Done:
+        break;
+    case Encoding::Unknown:
+    case Encoding::NotWritable:
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::InvalidData,
+                                       "FileName=[%s], Encoding=[%s]", path.c_str(), encoding.c_str());
+    case Encoding::OutOfMemory:
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
+    }
+    return WriteFile(ZU_CODE_LOCATION(kFunction), path,
+                     [&](pugi::xml_writer& file) { file.write(encoded.data(), encoded.size()); });
+}
+
+CZuError CZuXDocument::SaveAsString(std::string& output, const std::string& indent, BZuXFormat format) {
+    return SaveToText(
+        output, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(std::string&, const string&, BZuXFormat)"),
+        [&](pugi::xml_writer& text) {
+            SaveDocument(m_pPrivate->m_document, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                         m_pPrivate->m_keepsDeclaredEncoding);
+        });
+}
+
+CZuError CZuXDocument::SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format) {
+    return SaveToOstream(
+        out, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToStream(std::ostream&, const string&, BZuXFormat)"),
+        [&](pugi::xml_writer& stream) {
+            SaveDocument(m_pPrivate->m_document, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                         m_pPrivate->m_keepsDeclaredEncoding);
+        });
+}
+
 CZuXNodePrivatePtr CZuXDocument::GetNode(const char* name) {
     return static_cast<const CZuXDocument*>(this)->GetNode(name);
 }
@@ -151,6 +219,31 @@ CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(const char* name, const CZuXNod
 
 CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(const char* name, const CZuXNode& reference) {
     return InsertNodeBefore(name, reference.m_pPrivate);
+}
+
+CZuXNodePrivatePtr CZuXDocument::AppendNode(CZuXNode::NodeKind kind) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::Last, pugi::xml_node());
+}
+
+CZuXNodePrivatePtr CZuXDocument::PrependNode(CZuXNode::NodeKind kind) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::First, pugi::xml_node());
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeAfter(CZuXNode::NodeKind kind, const CZuXNode& reference) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::After, NodeOf(reference.m_pPrivate));
+}
+
+CZuXNodePrivatePtr CZuXDocument::InsertNodeBefore(CZuXNode::NodeKind kind, const CZuXNode& reference) {
+    return NewTopLevelNode(*m_pPrivate, kind, ChildPlace::Before, NodeOf(reference.m_pPrivate));
+}
+
+CZuXNodePrivatePtr CZuXDocument::GetDocumentNode() {
+    return DocumentBody<CZuXNodePrivate>(*m_pPrivate, [this]() -> pugi::xml_node { return m_pPrivate->m_document; });
+}
+
+CZuXNode::ChildRange CZuXDocument::Children() const {
+    return CZuXNode::ChildRange(
+        DocumentBody<CZuXNodePrivate>(*m_pPrivate, [this]() -> pugi::xml_node { return m_pPrivate->m_document; }));
 }
 
 CZuError CZuXDocument::RemoveNode(CZuXNodePrivatePtr node) {

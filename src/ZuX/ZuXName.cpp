@@ -39,10 +39,8 @@ bool InRanges(char32_t c, const Range (&ranges)[N]) {
                        [c](const Range& range) { return c >= range.first && c <= range.last; });
 }
 
-// Decodes the sequence at `p`, whose lead byte is not ASCII, into `c` and moves `p` past it.
-// False for a sequence that is cut short or longer than the shortest form; the NUL that ends the
-// name is no continuation byte, so nothing past it is read. Surrogates and code points beyond
-// U+10FFFF decode, but lie in no range of name characters.
+} // namespace
+
 bool DecodeUtf8(const unsigned char*& p, char32_t& c) {
     const unsigned char lead = *p;
     std::size_t length = 0;
@@ -70,8 +68,6 @@ bool DecodeUtf8(const unsigned char*& p, char32_t& c) {
     p += length;
     return true;
 }
-
-} // namespace
 
 // The table the inline check reads, made at compile time.
 const std::array<unsigned char, 256> kAsciiNameClasses = MakeAsciiClasses();

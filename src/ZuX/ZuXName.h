@@ -23,6 +23,11 @@ extern const std::array<unsigned char, 256> kAsciiNameClasses;
 /// IsXmlName for a name that holds a byte from 0x80 up: decodes UTF-8.
 bool IsXmlNameDecoding(const char* name);
 
+/// Decodes the UTF-8 sequence at `p`, whose lead byte is not ASCII, into `c` and moves `p` past it.
+/// False for a sequence that is cut short or longer than the shortest form; a NUL after `p` is no
+/// continuation byte, so nothing past it is read. Surrogates and code points beyond U+10FFFF decode.
+bool DecodeUtf8(const unsigned char*& p, char32_t& c);
+
 /// Whether `name` is an XML 1.0 Name (fifth edition: a NameStartChar, then NameChars) in valid
 /// UTF-8. False for a null and for the empty name. Every addition and attribute write checks its
 /// name, so an ASCII name is checked here, inline, by table; only a non-ASCII one is decoded.

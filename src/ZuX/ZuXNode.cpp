@@ -4,50 +4,72 @@
 #include "ZuXBody.h"
 #include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
+#include "ZuXOutput.h"
 #include "ZuXPathNodeSetPrivate.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 #include "ZuXUndo.h"
 #include "ZuXValues.h"
 
+#include <array>
+#include <cstddef>
+#include <cstring>
+#include <iterator>
+#include <new>
+#include <strings.h>
+
 using namespace zuxvalue;
 
 namespace {
 
-// Where a copy goes: the four copy operations differ only in that.
-enum class CopyPlace { Last, First, After, Before };
-
 // A deep copy of `source` at `place` below `body`'s node (next to `reference` for After and
 // Before): 1168 when pugixml refuses it, 14 when it runs out of memory (an incomplete copy is
 // taken back).
-CZuError CopyNode(CZuXNodePrivate& body, const pugi::xml_node& source, CopyPlace place, const pugi::xml_node& reference,
-                  const WNCodeLocation& location) {
+CZuError CopyNode(CZuXNodePrivate& body, const pugi::xml_node& source, ChildPlace place,
+                  const pugi::xml_node& reference, const WNCodeLocation& location) {
     pugi::xml_node& node = body.Item();
     pugi::xml_node copy;
     switch (place) {
-    case CopyPlace::Last:
+    case ChildPlace::Last:
         copy = node.append_copy(source);
         break;
-    case CopyPlace::First:
+    case ChildPlace::First:
         copy = node.prepend_copy(source);
         break;
-    case CopyPlace::After:
+    case ChildPlace::After:
         copy = node.insert_copy_after(source, reference);
         break;
-    case CopyPlace::Before:
+    case ChildPlace::Before:
         copy = node.insert_copy_before(source, reference);
         break;
     }
     if (CompleteCopyOrNone(copy, source)) return CZuError::Success();
-    const bool placed = place == CopyPlace::Last || place == CopyPlace::First;
+    const bool placed = place == ChildPlace::Last || place == ChildPlace::First;
     return WriteFailure(CanTakeCopy(node, source, placed ? nullptr : &reference), location);
 }
 
-// Puts `body` on `item`, which was read through `from`: on the same document and generation.
-void Follow(CZuXNodePrivate& body, const CZuXNodePrivate& from, const pugi::xml_node& item) {
-    body.m_item = item;
-    body.m_generation = from.m_generation;
-    if (body.m_pDocument != from.m_pDocument) body.m_pDocument = from.m_pDocument;
+// The NodeKind of each pugixml node type: kNodeTypes turned around, for Kind().
+constexpr std::array<CZuXNode::NodeKind, pugi::node_doctype + 1> KindsOfNodeTypes() {
+    std::array<CZuXNode::NodeKind, pugi::node_doctype + 1> kinds{};
+    for (std::size_t kind = 0; kind < std::size(kNodeTypes); ++kind)
+        kinds[kNodeTypes[kind]] = static_cast<CZuXNode::NodeKind>(kind);
+    return kinds;
+}
+constexpr std::array<CZuXNode::NodeKind, pugi::node_doctype + 1> kKindsOfNodeTypes = KindsOfNodeTypes();
+
+// A new node of `kind` at `place` below `body`'s node.
+CZuXNodePrivatePtr NewChildOfKind(CZuXNodePrivate& body, CZuXNode::NodeKind kind, ChildPlace place,
+                                  const CZuXNodePrivatePtr& reference) {
+    return DeriveBody<CZuXNodePrivate>(
+        body, [&] { return InsertChildOfType(body.Item(), NodeTypeOf(kind), place, NodeOf(reference)); });
+}
+
+// The first element of that name among `node` and its following siblings; none for a null name.
+pugi::xml_node ElementNamedFrom(pugi::xml_node node, const char* name) {
+    if (!name) return pugi::xml_node();
+    while (node && (node.type() != pugi::node_element || std::strcmp(node.name(), name) != 0))
+        node = node.next_sibling();
+    return node;
 }
 
 // Removes `child` from the children of `parent`'s node.
@@ -95,22 +117,7 @@ std::string CZuXNode::Name() const {
 }
 
 CZuXNode::NodeKind CZuXNode::Kind() const {
-    switch (m_pPrivate->Item().type()) {
-    case pugi::node_document:
-        return NodeKind::Document;
-    case pugi::node_element:
-        return NodeKind::Element;
-    case pugi::node_pcdata:
-        return NodeKind::Text;
-    case pugi::node_cdata:
-        return NodeKind::CData;
-    case pugi::node_comment:
-        return NodeKind::Comment;
-    case pugi::node_declaration:
-        return NodeKind::Declaration;
-    default: // no node; processing instructions and document types, which no load keeps
-        return NodeKind::None;
-    }
+    return kKindsOfNodeTypes[m_pPrivate->Item().type()];
 }
 
 bool CZuXNode::IsElement() const {
@@ -119,6 +126,36 @@ bool CZuXNode::IsElement() const {
 
 std::string CZuXNode::Value() const {
     return m_pPrivate->Item().value();
+}
+
+CZuError CZuXNode::SetValue(const std::string& value) {
+    static const char* const kFunction = "CZuError CZuXNode::SetValue(const string&)";
+    pugi::xml_node& node = m_pPrivate->Item();
+    const pugi::xml_node_type type = node.type();
+    if (type != pugi::node_pcdata && type != pugi::node_cdata && type != pugi::node_comment && type != pugi::node_pi &&
+        type != pugi::node_doctype)
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::NotFound);
+    try {
+        if (HoldsNul(value) || !WritesBackAsIs(type, value.c_str()))
+            return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::InvalidData, "Value=[%s]",
+                                           value.c_str());
+    } catch (const std::bad_alloc&) {
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
+    }
+    // pugixml keeps the old value when it cannot allocate the new one.
+    if (node.set_value(value.c_str(), value.size())) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
+}
+
+CZuError CZuXNode::SetName(const char* name) {
+    pugi::xml_node& node = m_pPrivate->Item();
+    // A target named xml in any letter case would be read back as a declaration, or not at all.
+    const bool storable = IsXmlName(name) && (node.type() == pugi::node_element ||
+                                              (node.type() == pugi::node_pi && strcasecmp(name, "xml") != 0));
+    if (storable && node.set_name(name)) return CZuError::Success();
+    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::SetName(const char*)"),
+                                   storable ? ZuWin32::OutOfMemory : ZuWin32::NotFound, "NodeName=[%s]",
+                                   PrintableName(name));
 }
 
 std::string CZuXNode::Path() const {
@@ -170,6 +207,26 @@ CZuXNode::ChildRange CZuXNode::Children() const {
     return ChildRange(m_pPrivate);
 }
 
+CZuXNode::AttributeRange CZuXNode::Attributes() const {
+    return AttributeRange(m_pPrivate);
+}
+
+std::string CZuXNode::ChildText(const char* name) const {
+    return ElementNamedFrom(m_pPrivate->Item().first_child(), name).text().get();
+}
+
+CZuXNodePrivatePtr CZuXNode::FindChild(const char* name, const char* attribute, const std::string& value) const {
+    return DeriveBody<CZuXNodePrivate>(*m_pPrivate, [&] {
+        const char* wanted = LookupName(value);
+        pugi::xml_node child = wanted ? ElementNamedFrom(m_pPrivate->Item().first_child(), name) : pugi::xml_node();
+        for (; child; child = ElementNamedFrom(child.next_sibling(), name)) {
+            const pugi::xml_attribute found = AttributeNamed(child, attribute);
+            if (found && std::strcmp(found.value(), wanted) == 0) break;
+        }
+        return child;
+    });
+}
+
 CZuXNode::ChildIterator CZuXNode::ChildRange::begin() const {
     return ChildIterator(m_pParent);
 }
@@ -186,8 +243,32 @@ CZuXNode::ChildIterator& CZuXNode::ChildIterator::operator++() {
     if (node)
         node = node.next_sibling();
     else // the step removed the child: its own siblings are gone with it
-        Follow(child, next, next.Item());
-    Follow(next, child, child.Item().next_sibling());
+        MoveBodyTo(child, next, next.Item());
+    MoveBodyTo(next, child, child.Item().next_sibling());
+    return *this;
+}
+
+CZuXNode::AttributeIterator CZuXNode::AttributeRange::begin() const {
+    return AttributeIterator(m_pElement);
+}
+
+CZuXNode::AttributeIterator::AttributeIterator(const CZuXNodePrivatePtr& element)
+    : m_attribute(DeriveBody<CZuXAttributePrivate>(*element, [&] { return element->Item().first_attribute(); })),
+      m_next(DeriveBody<CZuXAttributePrivate>(*m_attribute.m_pPrivate,
+                                              [this] { return m_attribute.m_pPrivate->Item().next_attribute(); })) {
+    m_attribute.m_pPrivate->m_element = element->m_item;
+    m_next.m_pPrivate->m_element = element->m_item;
+}
+
+CZuXNode::AttributeIterator& CZuXNode::AttributeIterator::operator++() {
+    CZuXAttributePrivate& attribute = *m_attribute.m_pPrivate;
+    CZuXAttributePrivate& next = *m_next.m_pPrivate;
+    pugi::xml_attribute& item = attribute.Item();
+    if (item)
+        item = item.next_attribute();
+    else // the step removed the attribute
+        MoveBodyTo(attribute, next, next.Item());
+    MoveBodyTo(next, attribute, attribute.Item().next_attribute());
     return *this;
 }
 
@@ -232,43 +313,59 @@ CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(const char* name, const CZuXNode& 
     return InsertNodeBefore(name, reference.m_pPrivate);
 }
 
+CZuXNodePrivatePtr CZuXNode::AppendNode(NodeKind kind) {
+    return NewChildOfKind(*m_pPrivate, kind, ChildPlace::Last, CZuXNodePrivatePtr());
+}
+
+CZuXNodePrivatePtr CZuXNode::PrependNode(NodeKind kind) {
+    return NewChildOfKind(*m_pPrivate, kind, ChildPlace::First, CZuXNodePrivatePtr());
+}
+
+CZuXNodePrivatePtr CZuXNode::InsertNodeAfter(NodeKind kind, const CZuXNode& reference) {
+    return NewChildOfKind(*m_pPrivate, kind, ChildPlace::After, reference.m_pPrivate);
+}
+
+CZuXNodePrivatePtr CZuXNode::InsertNodeBefore(NodeKind kind, const CZuXNode& reference) {
+    return NewChildOfKind(*m_pPrivate, kind, ChildPlace::Before, reference.m_pPrivate);
+}
+
 CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr source) {
-    return CopyNode(*m_pPrivate, NodeOfHandle(source), CopyPlace::Last, pugi::xml_node(),
+    return CopyNode(*m_pPrivate, NodeOfHandle(source), ChildPlace::Last, pugi::xml_node(),
                     ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr source) {
-    return CopyNode(*m_pPrivate, NodeOfHandle(source), CopyPlace::First, pugi::xml_node(),
+    return CopyNode(*m_pPrivate, NodeOfHandle(source), ChildPlace::First, pugi::xml_node(),
                     ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr source, CZuXNodePtr reference) {
-    return CopyNode(*m_pPrivate, NodeOfHandle(source), CopyPlace::After, NodeOfHandle(reference),
+    return CopyNode(*m_pPrivate, NodeOfHandle(source), ChildPlace::After, NodeOfHandle(reference),
                     ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(CZuXNodePtr, CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr source, CZuXNodePtr reference) {
-    return CopyNode(*m_pPrivate, NodeOfHandle(source), CopyPlace::Before, NodeOfHandle(reference),
+    return CopyNode(*m_pPrivate, NodeOfHandle(source), ChildPlace::Before, NodeOfHandle(reference),
                     ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(CZuXNodePtr, CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::AppendNodeCopy(const CZuXNode& source) {
-    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::Last, pugi::xml_node(),
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), ChildPlace::Last, pugi::xml_node(),
                     ZU_CODE_LOCATION("CZuError CZuXNode::AppendNodeCopy(const CZuXNode&)"));
 }
 
 CZuError CZuXNode::PrependNodeCopy(const CZuXNode& source) {
-    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::First, pugi::xml_node(),
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), ChildPlace::First, pugi::xml_node(),
                     ZU_CODE_LOCATION("CZuError CZuXNode::PrependNodeCopy(const CZuXNode&)"));
 }
 
 CZuError CZuXNode::InsertNodeCopyAfter(const CZuXNode& source, const CZuXNode& reference) {
-    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::After, NodeOf(reference.m_pPrivate),
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), ChildPlace::After, NodeOf(reference.m_pPrivate),
                     ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyAfter(const CZuXNode&, const CZuXNode&)"));
 }
 
 CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode& source, const CZuXNode& reference) {
-    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), CopyPlace::Before, NodeOf(reference.m_pPrivate),
+    return CopyNode(*m_pPrivate, NodeOf(source.m_pPrivate), ChildPlace::Before, NodeOf(reference.m_pPrivate),
                     ZU_CODE_LOCATION("CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode&, const CZuXNode&)"));
 }
 
@@ -311,6 +408,27 @@ CZuError CZuXNode::RemoveFromParent() {
 
 bool CZuXNode::AttributeExists(const char* name) const {
     return !AttributeNamed(m_pPrivate->Item(), name).empty();
+}
+
+CZuError CZuXNode::SaveAsString(std::string& output, const std::string& indent, BZuXFormat format) const {
+    static const char* const kFunction =
+        "CZuError CZuXNode::SaveAsString(std::string&, const string&, BZuXFormat) const";
+    const pugi::xml_node& node = m_pPrivate->Item();
+    if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::NotFound);
+    return SaveToText(output, ZU_CODE_LOCATION(kFunction), [&](pugi::xml_writer& text) {
+        SaveNode(node, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                 m_pPrivate->m_pDocument->m_keepsDeclaredEncoding);
+    });
+}
+
+CZuError CZuXNode::SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format) {
+    static const char* const kFunction = "CZuError CZuXNode::SaveToStream(std::ostream&, const string&, BZuXFormat)";
+    const pugi::xml_node& node = m_pPrivate->Item();
+    if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::NotFound);
+    return SaveToOstream(out, ZU_CODE_LOCATION(kFunction), [&](pugi::xml_writer& stream) {
+        SaveNode(node, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                 m_pPrivate->m_pDocument->m_keepsDeclaredEncoding);
+    });
 }
 
 CZuError CZuXNode::SelectNodes(CZuXPathNodeSetPtr& nodes, const std::string& query) const {
@@ -453,6 +571,16 @@ CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char* name, CTimeStamp va
         ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char*, CTimeStamp)"));
 }
 
+CZuError CZuXNode::GetAttributeAsIso8601(const char* name, CTimeStamp& value) const {
+    return ParseNamedValue<Iso8601>(
+        m_pPrivate->Item(), name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsIso8601(const char*, CTimeStamp&) const"));
+}
+CZuError CZuXNode::SetAttributeIso8601(const char* name, CTimeStamp value) {
+    return SetAttribute<Iso8601>(m_pPrivate->Item(), name, value,
+                                 ZU_CODE_LOCATION("CZuError CZuXNode::SetAttributeIso8601(const char*, CTimeStamp)"));
+}
+
 // The strict reads: one call each into the shared check and conversion.
 
 CZuError CZuXNode::ParseAttribute(const char* name, bool& value) const {
@@ -481,6 +609,12 @@ CZuError CZuXNode::ParseAttribute(const char* name, unsigned long long& value) c
     return ParseNamedValue<ULongLong>(
         m_pPrivate->Item(), name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, unsigned long long&) const"));
+}
+
+CZuError CZuXNode::ParseAttribute(const char* name, CTimeStamp& value) const {
+    return ParseNamedValue<SystemTime>(
+        m_pPrivate->Item(), name, value,
+        ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, CTimeStamp&) const"));
 }
 
 CZuXNodePrivatePtr CZuXNode::GetPrivate() {

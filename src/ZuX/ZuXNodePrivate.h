@@ -10,6 +10,7 @@
 #include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
+#include <cstddef>
 #include <cstdint>
 
 /// The body of a node handle: the node and the document that holds it (see ZuXBody.h).
@@ -34,6 +35,21 @@ public:
 private:
     void Recheck() noexcept;
 };
+
+/// pugixml's node type of each NodeKind, in the enumeration's order: the kinds the creating
+/// operations take, and Kind() looking a type up.
+constexpr pugi::xml_node_type kNodeTypes[] = {
+    pugi::node_null,    pugi::node_document,    pugi::node_element, pugi::node_pcdata,  pugi::node_cdata,
+    pugi::node_comment, pugi::node_declaration, pugi::node_pi,      pugi::node_doctype,
+};
+static_assert(sizeof kNodeTypes / sizeof *kNodeTypes == static_cast<std::size_t>(CZuXNode::NodeKind::DocType) + 1,
+              "one node type for each kind");
+
+/// The node type of `kind`; node_null for a value outside the enumeration.
+inline pugi::xml_node_type NodeTypeOf(CZuXNode::NodeKind kind) {
+    const auto index = static_cast<std::size_t>(kind);
+    return index < sizeof kNodeTypes / sizeof *kNodeTypes ? kNodeTypes[index] : pugi::node_null;
+}
 
 /// The node of a body; no node for a null body.
 inline pugi::xml_node NodeOf(const CZuXNodePrivatePtr& body) {

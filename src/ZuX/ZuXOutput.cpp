@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <new>
 #include <string>
 #include <strings.h>
 
@@ -32,13 +33,6 @@ bool HasDeclaration(const pugi::xml_document& document) {
     }
     return false;
 }
-
-class CStringWriter : public pugi::xml_writer {
-public:
-    void write(const void* data, size_t size) override { m_text.append(static_cast<const char*>(data), size); }
-
-    std::string m_text;
-};
 
 // Passes everything on, but holds a line break back while it is the last byte written, so that
 // the one that ends a top-level node can still be dropped.
@@ -71,58 +65,56 @@ std::size_t WrittenNameLength(const char* name) {
     return std::strlen(*name ? name : ":anonymous");
 }
 
-// The declaration as pugixml writes it, with the values of its foreign encodings replaced. Its
-// text is "<?" name, then ' ' name '=' quote value quote for each attribute, then "?>" (and a line
-// break unless Raw). A value is written as it is under NoEscapes; otherwise escaped, and then it
-// never holds the quote character.
-std::string Utf8Declaration(const pugi::xml_node& declaration, const char* indent, unsigned int flags,
-                            pugi::xml_encoding encoding) {
+// The declaration as pugixml writes it, naming `name`: with the values of its foreign encodings
+// replaced by it, or, when `always`, with every encoding value replaced and one added after the
+// version where it has none. Its text is "<?" name, then ' ' name '=' quote value quote for each
+// attribute, then "?>" (and a line break unless Raw). A value is written as it is under NoEscapes;
+// otherwise escaped, and then it never holds the quote character.
+std::string DeclarationNaming(const pugi::xml_node& declaration, const char* indent, unsigned int flags,
+                              pugi::xml_encoding encoding, const char* name, bool always) {
     CStringWriter written;
     declaration.print(written, indent, flags, encoding, 0);
     std::string& text = written.m_text;
     const char quote = (flags & pugi::format_attribute_single_quote) ? '\'' : '"';
+    const std::size_t length = std::strlen(name);
     std::size_t at = 2 + WrittenNameLength(declaration.name());
+    std::size_t afterVersion = at;
+    bool named = false;
     for (const pugi::xml_attribute& attribute : declaration.attributes()) {
         at += 1 + WrittenNameLength(attribute.name()) + 2;
         const std::size_t end =
             (flags & pugi::format_no_escapes) ? at + std::strlen(attribute.value()) : text.find(quote, at);
-        if (end >= text.size()) break; // not the layout above; never seen, but no reason to cut the text
-        if (IsForeignEncoding(attribute)) {
-            text.replace(at, end - at, kUtf8);
-            at += sizeof kUtf8 - 1;
+        if (end >= text.size())
+            return std::move(text); // not the layout above; never seen, but no reason to cut the text
+        const bool isEncoding = std::strcmp(attribute.name(), "encoding") == 0;
+        named = named || isEncoding;
+        if (isEncoding && (always || IsForeignEncoding(attribute))) {
+            text.replace(at, end - at, name);
+            at += length;
         } else {
             at = end;
         }
         ++at;
+        if (std::strcmp(attribute.name(), "version") == 0) afterVersion = at;
     }
+    if (always && !named) text.insert(afterVersion, std::string(" encoding=") + quote + name + quote);
     return std::move(text);
 }
 
-} // namespace
-
-void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, const char* indent, unsigned int flags,
-                  pugi::xml_encoding encoding, bool keepDeclaredEncoding) {
-    bool foreign = false;
-    if (!keepDeclaredEncoding)
-        for (const pugi::xml_node& child : document.children()) foreign = foreign || NamesForeignEncoding(child);
-    if (!foreign) {
-        document.save(writer, indent, flags, encoding);
-        return;
-    }
-
-    // What save writes, piece by piece: the byte-order mark and the default declaration as save
-    // writes them for an empty document, then every top-level node as print writes it. The one
-    // difference: a top-level node that is not text ends in a line break, which save writes only
-    // before a node that is not text, and at the end.
-    const pugi::xml_document empty;
-    empty.save(writer, indent, HasDeclaration(document) ? flags | pugi::format_no_declaration : flags, encoding);
+// Every child of `root`, the document node, as pugixml's save writes them, with the declarations
+// written by DeclarationNaming: those naming a foreign encoding, or with `declared` all of them.
+void SaveChildren(const pugi::xml_node& root, pugi::xml_writer& writer, const char* indent, unsigned int flags,
+                  pugi::xml_encoding encoding, const char* declared) {
+    // The one difference from print: a top-level node that is not text ends in a line break, which
+    // save writes only before a node that is not text, and at the end.
     CLineBreakHolder out(writer);
     bool afterNode = false; // after a top-level node that is not text
-    for (const pugi::xml_node& child : document.children()) {
+    for (const pugi::xml_node& child : root.children()) {
         const bool text = IsText(child);
         if (text && afterNode && !(flags & pugi::format_raw)) out.Drop();
-        if (NamesForeignEncoding(child)) {
-            const std::string declaration = Utf8Declaration(child, indent, flags, encoding);
+        if (child.type() == pugi::node_declaration && (declared || NamesForeignEncoding(child))) {
+            const std::string declaration =
+                DeclarationNaming(child, indent, flags, encoding, declared ? declared : kUtf8, declared != nullptr);
             out.write(declaration.data(), declaration.size());
         } else {
             child.print(out, indent, flags, encoding, 0);
@@ -130,4 +122,69 @@ void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, 
         afterNode = !text;
     }
     out.Release();
+}
+
+bool HoldsForeignDeclaration(const pugi::xml_node& root) {
+    const pugi::xml_node_iterator begin = root.begin();
+    const pugi::xml_node_iterator end = root.end();
+    return std::any_of(begin, end, NamesForeignEncoding);
+}
+
+} // namespace
+
+void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, const char* indent, unsigned int flags,
+                  pugi::xml_encoding encoding, bool keepDeclaredEncoding, const char* declared) {
+    if (!declared && (keepDeclaredEncoding || !HoldsForeignDeclaration(document))) {
+        document.save(writer, indent, flags, encoding);
+        return;
+    }
+
+    // What save writes, piece by piece: the byte-order mark and the default declaration as save
+    // writes them for an empty document (or a declaration naming `declared` in its place), then
+    // every top-level node as print writes it.
+    const bool declaring = declared && !HasDeclaration(document);
+    const pugi::xml_document empty;
+    empty.save(writer, indent, HasDeclaration(document) || declaring ? flags | pugi::format_no_declaration : flags,
+               encoding);
+    if (declaring) {
+        const std::string declaration = std::string(R"(<?xml version="1.0" encoding=")") + declared + R"("?>)" +
+                                        ((flags & pugi::format_raw) ? "" : "\n");
+        writer.write(declaration.data(), declaration.size());
+    }
+    SaveChildren(document, writer, indent, flags, encoding, declared);
+}
+
+void SaveNode(const pugi::xml_node& node, pugi::xml_writer& writer, const char* indent, unsigned int flags,
+              pugi::xml_encoding encoding, bool keepDeclaredEncoding) {
+    if (keepDeclaredEncoding) {
+        node.print(writer, indent, flags, encoding, 0);
+    } else if (node.type() == pugi::node_document && HoldsForeignDeclaration(node)) {
+        SaveChildren(node, writer, indent, flags, encoding, nullptr);
+    } else if (NamesForeignEncoding(node)) {
+        const std::string declaration = DeclarationNaming(node, indent, flags, encoding, kUtf8, false);
+        writer.write(declaration.data(), declaration.size());
+    } else {
+        node.print(writer, indent, flags, encoding, 0);
+    }
+}
+
+bool WritesBackAsIs(pugi::xml_node_type type, const char* value) {
+    if (type == pugi::node_pcdata || type == pugi::node_cdata) return true;
+    // Written as a save writes it, before an element (which an unterminated document type would
+    // swallow), and read back with nothing normalised.
+    pugi::xml_document scratch;
+    pugi::xml_node node = scratch.append_child(type);
+    if (type == pugi::node_pi && !node.set_name("t")) throw std::bad_alloc();
+    if (!node.set_value(value) || !scratch.append_child("e")) throw std::bad_alloc();
+    CStringWriter written;
+    scratch.save(written, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
+    pugi::xml_document back;
+    const unsigned int kinds = pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;
+    const pugi::xml_parse_result read =
+        back.load_buffer(written.m_text.data(), written.m_text.size(), kinds, pugi::encoding_utf8);
+    if (read.status == pugi::status_out_of_memory) throw std::bad_alloc();
+    const pugi::xml_node copy = back.first_child();
+    const pugi::xml_node after = copy.next_sibling();
+    return read && copy.type() == type && std::strcmp(copy.value(), value) == 0 &&
+           std::strcmp(after.name(), "e") == 0 && !after.next_sibling();
 }

@@ -94,6 +94,21 @@ inline bool CanTakeCopy(const pugi::xml_node& parent, const pugi::xml_node& sour
     return CanTakeChild(parent, source.type()) && (!reference || (*reference && reference->parent() == parent));
 }
 
+/// Where a new child or a copy goes among the children of its parent: last, first, or right after
+/// or before a reference child.
+enum class ChildPlace { Last, First, After, Before };
+
+/// A new, empty node of `type` at `place` below `parent` (next to `reference` for After and
+/// Before), or no node when pugixml runs out of memory or the node cannot stand there:
+///  - below an element: text, CDATA, comments and processing instructions;
+///  - below the document node: comments, processing instructions, the declaration and the
+///    document type; text is dropped there by a load and stands outside the document's element.
+///    A declaration only first and when the document has none; a document type only when it has
+///    none, and before every element; nothing before a declaration.
+/// Elements are not made here (they need a name), nor document nodes.
+pugi::xml_node InsertChildOfType(pugi::xml_node parent, pugi::xml_node_type type, ChildPlace place,
+                                 const pugi::xml_node& reference);
+
 // --- removal and paths -------------------------------------------------------------------------------
 
 /// How deep a subtree pugixml may free by itself: it frees a removed subtree recursively, one stack

@@ -15,6 +15,7 @@
 
 #include <pugixml.hpp>
 
+#include <new>
 #include <string>
 
 namespace zuxvalue {
@@ -92,6 +93,7 @@ struct SystemTime {
         return CTimeStamp::FromSystemTime(a.as_llong(d.AsSystemTime()));
     }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v.AsSystemTime()); }
+    static bool Exact(const char* text, Value read) { return IsExactInteger(text, read.AsSystemTime()); }
 };
 
 // Time stamps as decimal Unix time; the default goes through the same conversion.
@@ -102,6 +104,29 @@ struct UnixTime {
         return CTimeStamp::FromUnixTime(a.as_llong(d.AsUnixTime()));
     }
     static bool Write(pugi::xml_attribute& a, Value v) { return a.set_value(v.AsUnixTime()); }
+};
+
+// Time stamps as ISO 8601 text, read by the strict read only: a text that FromIso8601 does not
+// take reads as the default. The text passes through a std::string, so Read and Exact may throw
+// std::bad_alloc; a write that cannot have the memory stores nothing.
+struct Iso8601 {
+    using Value = CTimeStamp;
+    static Value Zero() { return CTimeStamp(); }
+    static Value Read(const pugi::xml_attribute& a, Value d) {
+        CTimeStamp read;
+        return CTimeStamp::FromIso8601(a.value(), read) ? read : d;
+    }
+    static bool Write(pugi::xml_attribute& a, Value v) {
+        try {
+            return a.set_value(v.AsIso8601().c_str());
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
+    }
+    static bool Exact(const char* text, Value) {
+        CTimeStamp read;
+        return CTimeStamp::FromIso8601(text, read);
+    }
 };
 
 // --- the attribute handle's families -------------------------------------------------------
@@ -163,16 +188,21 @@ CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form
 // --- the strict reads, Parse and ParseAttribute --------------------------------------------------
 
 /// CZuXAttribute::Parse: the value when the attribute's text is exactly one value of the form; 13 with
-/// "Attribute=[name], Value=[text]" when it is not, 1168 with "Attribute=[]" on an empty handle.
-/// `value` is set only on success, to what the quiet reads give.
+/// "Attribute=[name], Value=[text]" when it is not, 1168 with "Attribute=[]" on an empty handle, 14
+/// when a form that needs memory to read cannot have it. `value` is set only on success, to what the
+/// quiet reads give.
 template <class Form>
 CZuError ParseValue(const pugi::xml_attribute& attribute, typename Form::Value& value, const WNCodeLocation& location) {
     if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", "");
-    const typename Form::Value read = Form::Read(attribute, Form::Zero());
-    if (!Form::Exact(attribute.value(), read))
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::InvalidData, "Attribute=[%s], Value=[%s]", attribute.name(),
-                                       attribute.value());
-    value = read;
+    try {
+        const typename Form::Value read = Form::Read(attribute, Form::Zero());
+        if (!Form::Exact(attribute.value(), read))
+            return WNErrorUtil::ErrorWin32(location, ZuWin32::InvalidData, "Attribute=[%s], Value=[%s]",
+                                           attribute.name(), attribute.value());
+        value = read;
+    } catch (const std::bad_alloc&) {
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    }
     return CZuError::Success();
 }
 

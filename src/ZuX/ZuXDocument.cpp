@@ -170,12 +170,12 @@ CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& in
 }
 
 CZuError CZuXDocument::SaveAsString(std::string& output, const std::string& indent, BZuXFormat format) {
-    return SaveToText(
-        output, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(std::string&, const string&, BZuXFormat)"),
-        [&](pugi::xml_writer& text) {
-            SaveDocument(m_pPrivate->m_document, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
-                         m_pPrivate->m_keepsDeclaredEncoding);
-        });
+    return SaveToText(output,
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(std::string&, const string&, BZuXFormat)"),
+                      [&](pugi::xml_writer& text) {
+                          SaveDocument(m_pPrivate->m_document, text, indent.c_str(), format.AsValue(),
+                                       pugi::encoding_utf8, m_pPrivate->m_keepsDeclaredEncoding);
+                      });
 }
 
 CZuError CZuXDocument::SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format) {

@@ -156,11 +156,9 @@ void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, 
 
 void SaveNode(const pugi::xml_node& node, pugi::xml_writer& writer, const char* indent, unsigned int flags,
               pugi::xml_encoding encoding, bool keepDeclaredEncoding) {
-    if (keepDeclaredEncoding) {
-        node.print(writer, indent, flags, encoding, 0);
-    } else if (node.type() == pugi::node_document && HoldsForeignDeclaration(node)) {
+    if (!keepDeclaredEncoding && node.type() == pugi::node_document && HoldsForeignDeclaration(node)) {
         SaveChildren(node, writer, indent, flags, encoding, nullptr);
-    } else if (NamesForeignEncoding(node)) {
+    } else if (!keepDeclaredEncoding && NamesForeignEncoding(node)) {
         const std::string declaration = DeclarationNaming(node, indent, flags, encoding, kUtf8, false);
         writer.write(declaration.data(), declaration.size());
     } else {

@@ -62,6 +62,12 @@ pugi::xml_attribute AttributeItemOf(const CZuXAttribute& attribute) {
     return copy->GetPrivate(copy)->Item();
 }
 
+// Whether saves write the declaration as loaded: the bytes under it were kept undecoded.
+bool KeepsDeclaredEncoding(const CZuXNode& node) {
+    const CZuXNodePtr copy = boost::make_shared<CZuXNode>(node);
+    return copy->GetPrivate(copy)->m_pDocument->m_keepsDeclaredEncoding;
+}
+
 // pugixml writes CR in text, CDATA and comments as it is, and reading makes it LF.
 std::string WithoutCr(const char* value) {
     std::string text;
@@ -519,7 +525,8 @@ void CheckRoundTrips(CZuXDocument& document, Load how) {
 
     if (how != Load::File) return;
     // Saved to a file and loaded from it, pugixml's default declaration becomes a node.
-    const std::string kept = DumpBelow(ItemOf(DocumentNode(document)), false, true);
+    const CZuXNode top = DocumentNode(document);
+    const std::string kept = DumpBelow(ItemOf(top), false, !KeepsDeclaredEncoding(top));
     const std::string declared = HasDeclaration(document) ? kept : "D xml  version=[1.0]\n(\n)\n" + kept;
     const std::string path = ScratchFile("");
     const auto fromFile = [&path](CZuXDocument& again) { return again.LoadFromFile(path); };

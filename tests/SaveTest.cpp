@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
@@ -211,14 +212,16 @@ TEST(SaveTest, PathsNamingADescriptorAreWrittenInPlace) {
         SCOPED_TRACE(path);
         zuxtest::WriteFile(out, "");
         const std::string outcome = zuxtest::RunInChild([&] {
-            const int descriptor = open(out.c_str(), O_WRONLY | O_APPEND);
+            // As the shell redirects: `> out.txt` truncates once, then everything goes through fd 1.
+            const int descriptor = open(out.c_str(), O_WRONLY | O_TRUNC);
             if (descriptor < 0 || dup2(descriptor, 1) < 0) return 2;
+            std::fputs("before", stdout); // still in stdio's buffer when the save starts
             if (Parse("<r/>")->SaveToFile(path, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration)).IsError())
                 return 1;
             return write(1, "after", 5) == 5 ? 0 : 3;
         });
         EXPECT_EQ("exit 0", outcome);
-        EXPECT_EQ("<r/>after", ReadFile(out));
+        EXPECT_EQ("before<r/>after", ReadFile(out));
         EXPECT_EQ(2u, EntriesIn(dir.File("")));
     }
 }

@@ -10,6 +10,7 @@
 #include <ctime>
 #include <memory>
 #include <new>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -301,14 +302,52 @@ Outcome Replace(const std::string& target, const struct stat* old, const CFileCo
     return Outcome::Replaced;
 }
 
-// What pugixml's save_file does: open (creating or truncating), write, close.
-int WriteInPlace(const std::string& path, const CFileContent& content) {
-    FilePtr file(std::fopen(path.c_str(), "wb"));
-    if (!file) return LastError();
+// Writes the content into `file` and closes it: 0, or the error number of the call that failed.
+int WriteAndClose(FilePtr file, const CFileContent& content) {
     CStdioWriter writer(file.get());
     content(writer);
     const int error = writer.Flush();
     if (std::fclose(file.release()) != 0 && error == 0) return LastError();
+    return error;
+}
+
+// What pugixml's save_file does: open (creating or truncating), write, close.
+int WriteInPlace(const std::string& path, const CFileContent& content) {
+    FilePtr file(std::fopen(path.c_str(), "wb"));
+    return file ? WriteAndClose(std::move(file), content) : LastError();
+}
+
+// The descriptor that `entry`, reached through /proc, names when it is one of this process's own
+// fd/N links (/proc/self/fd/N, /dev/fd/N, /dev/stdout); -1 otherwise.
+int OwnDescriptorNamed(const std::string& entry) {
+    const std::string number = entry.substr(DirectoryOf(entry).size());
+    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos)
+        return -1;
+    struct stat directory {};
+    if (stat(DirectoryOf(entry).c_str(), &directory) != 0) return -1;
+    for (const char* own : {"/proc/self/fd", "/proc/thread-self/fd"}) {
+        struct stat status {};
+        if (stat(own, &status) == 0 && status.st_dev == directory.st_dev && status.st_ino == directory.st_ino)
+            return std::stoi(number);
+    }
+    return -1;
+}
+
+// A path that reaches its file through /proc. One of the process's own descriptors is written
+// through itself, at its offset and without truncating: opening its path again would truncate a
+// redirected output file and write from its start, over what the program printed before (and
+// after). What stdio still holds for that descriptor goes out first, so the order is kept.
+int WriteThroughProc(const std::string& entry, const std::string& path, const CFileContent& content) {
+    const int descriptor = OwnDescriptorNamed(entry);
+    if (descriptor < 0) return WriteInPlace(path, content);
+    for (FILE* stream : {stdout, stderr})
+        if (fileno(stream) == descriptor) std::fflush(stream);
+    const int copy = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0) return LastError();
+    FilePtr file(fdopen(copy, "wb")); // fdopen never truncates
+    if (file) return WriteAndClose(std::move(file), content);
+    const int error = LastError();
+    close(copy);
     return error;
 }
 
@@ -338,20 +377,22 @@ int WriteFile(const std::string& path, const CFileContent& content) {
         case Resolved::File:
             return WriteReplacing(target, nullptr, path, content);
         case Resolved::ThroughProc:
-            return WriteInPlace(path, content);
+            return WriteThroughProc(target, path, content);
         case Resolved::Failed:
             break;
         }
         return LastError();
     }
+    const Resolved resolved = FollowLinks(path, target);
+    if (resolved == Resolved::ThroughProc) return WriteThroughProc(target, path, content);
     if (!S_ISREG(old.st_mode)) return WriteInPlace(path, content);
 
     // A file that may not be written is not replaced behind its back.
     if (faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0) return LastError();
     // Links that cannot be followed by name are written through.
     struct stat found {};
-    if (FollowLinks(path, target) != Resolved::File || lstat(target.c_str(), &found) != 0 ||
-        found.st_dev != old.st_dev || found.st_ino != old.st_ino)
+    if (resolved != Resolved::File || lstat(target.c_str(), &found) != 0 || found.st_dev != old.st_dev ||
+        found.st_ino != old.st_ino)
         return WriteInPlace(path, content);
     return WriteReplacing(target, &old, path, content);
 }

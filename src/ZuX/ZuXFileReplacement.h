@@ -27,7 +27,9 @@
 // /dev/null, a FIFO), and every path that reaches its file through /proc, which is how
 // /dev/stdout, /dev/stderr, /dev/fd/N and /proc/self/fd/N (and links to them) name what a
 // descriptor refers to: a replacement would leave the descriptor on the old file, so that all
-// later output through it would be lost. A file that may not be written is not replaced either:
+// later output through it would be lost. One of the process's own descriptors is written through
+// itself, at its offset, without truncating (after what stdio holds for it), so that
+// `prog /dev/stdout > out.txt` keeps everything the program prints, in order. A file that may not be written is not replaced either:
 // the save fails, as opening it would. A path that names nothing yet is created by a rename too,
 // with 0666 less the umask, as fopen would create it.
 #ifndef ZUX_ZUXFILEREPLACEMENT_H

@@ -102,7 +102,8 @@ public:
     /// Written in place instead (truncated and written, as pugixml's save_file writes, without
     /// the guarantee): anything that is not a regular file (/dev/null, a FIFO); every path that
     /// names what a descriptor refers to (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N,
-    /// links to them: anything reached through /proc), so the descriptor keeps its file; a file
+    /// links to them: anything reached through /proc), so the descriptor keeps its file (one of
+    /// the process's own descriptors is written through itself, at its position, untruncated); a file
     /// whose owner, group or extended attributes the process cannot give a new file (a user
     /// namespace, a label it may not set); a file beside which no new file can be made (a file
     /// bind-mounted into a read-only directory, a pseudo-filesystem, a directory the user may not

@@ -90,6 +90,12 @@ boost::shared_ptr<Body> BodyOrEmpty(boost::shared_ptr<Body> body) {
     return body ? std::move(body) : zuxpool::New<Body>();
 }
 
+/// `body` for a removal made through it, which keeps it current (CZuXDocumentPrivate::CurrentBody).
+template <class Body>
+CZuXDocumentPrivate::CurrentBody CurrentBodyOf(Body& body) {
+    return {&body.m_pDocument, &body.m_generation};
+}
+
 /// Brings an attached body whose generation is not the document's up to date (rule 3). `items`
 /// are the addresses its item depends on: the item itself and, for an attribute, its element
 /// (removing a subtree records its nodes only).

@@ -58,11 +58,14 @@ CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& loca
     return CZuError::Success();
 }
 
-// Removes the body's node from its own document, whichever document the call was made on.
+// Removes the body's node from its own document, whichever document the call was made on. The
+// body stays current through the removal, and empty.
 CZuError RemoveTopLevel(const CZuXNodePrivatePtr& node, const WNCodeLocation& location) {
     const pugi::xml_node item = NodeOf(node);
-    const Removal removal =
-        item ? node->m_pDocument->RemoveChild(node->m_pDocument->m_document, item) : Removal::NotFound;
+    if (!item) return RemovalResult(Removal::NotFound, location);
+    CZuXDocumentPrivate& document = *node->m_pDocument;
+    const Removal removal = document.RemoveChild(document.m_document, item, {CurrentBodyOf(*node)});
+    if (removal == Removal::Done) node->m_item = pugi::xml_node();
     return RemovalResult(removal, location);
 }
 

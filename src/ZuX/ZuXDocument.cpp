@@ -47,6 +47,16 @@ pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string&
     return refused;
 }
 
+// The document's text with an empty indentation, into `output` when all of it could be made: 14
+// when memory runs out, and `output` is then as it was.
+CZuError SaveString(const pugi::xml_document& document, std::string& output, unsigned int format,
+                    const WNCodeLocation& location) {
+    xml_string_writer writer;
+    CZuError saved = CopyText(location, [&] { SaveDocument(document, writer, "", format, pugi::encoding_utf8); });
+    if (!saved.IsError()) output = std::move(writer.m_text);
+    return saved;
+}
+
 // The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
 // same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
 CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
@@ -98,14 +108,13 @@ CZuError CZuXDocument::LoadFromFile(const std::string& path) {
 }
 
 CZuError CZuXDocument::SaveAsString(std::string& output) {
-    return SaveAsString(output, BZuXFormat(pugi::format_raw));
+    return SaveString(m_pPrivate->m_document, output, pugi::format_raw,
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(string&)"));
 }
 
 CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
-    xml_string_writer writer;
-    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8);
-    output = std::move(writer.m_text);
-    return CZuError::Success();
+    return SaveString(m_pPrivate->m_document, output, format.AsValue(),
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(string&, BZuXFormat)"));
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path) {

@@ -198,12 +198,13 @@ CZuXNode::ChildIterator& CZuXNode::ChildIterator::operator++() {
 }
 
 CZuError CZuXNode::GetText(std::string& text) {
-    return static_cast<const CZuXNode*>(this)->GetText(text);
+    return CopyText(ZU_CODE_LOCATION("CZuError CZuXNode::GetText(string&)"),
+                    [&] { text = m_pPrivate->Item().text().get(); });
 }
 
 CZuError CZuXNode::GetText(std::string& text) const {
-    text = m_pPrivate->Item().text().get();
-    return CZuError::Success();
+    return CopyText(ZU_CODE_LOCATION("CZuError CZuXNode::GetText(string&) const"),
+                    [&] { text = m_pPrivate->Item().text().get(); });
 }
 
 CZuError CZuXNode::SetText(const std::string& text) {

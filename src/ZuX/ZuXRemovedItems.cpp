@@ -56,10 +56,13 @@ void CZuXRemovedItems::Batch::Lose(const std::vector<const void*>& sorted) noexc
         for (const void* address : sorted) Lose(address);
         return;
     }
+    // Both are sorted: one walk along the two.
     const std::size_t size = items.size();
+    auto next = sorted.begin();
     items.erase(std::remove_if(items.begin(), items.end(),
-                               [&sorted](const void* address) {
-                                   return std::binary_search(sorted.begin(), sorted.end(), address, std::less<>());
+                               [&](const void* address) {
+                                   while (next != sorted.end() && std::less<>()(*next, address)) ++next;
+                                   return next != sorted.end() && *next == address;
                                }),
                 items.end());
     if (items.size() != size) Compact();

@@ -1,7 +1,7 @@
-// Threads. Handles and body pointers of one document are copied and released on many threads at
-// once: only reference counts are shared, and the tree itself is read on one thread at a time, as
-// the library requires. Separate documents are used on separate threads. scripts/test.sh runs this
-// under ThreadSanitizer as well.
+// Threads. Pointers to handles and bodies of one document are copied and released on many
+// threads while its owner uses the document, which rewrites the very bodies they point to; handle
+// objects, whose construction reads their body, are made by one thread at a time. Separate
+// documents are used on separate threads. scripts/test.sh runs this under ThreadSanitizer as well.
 #include "TestSupport.h"
 
 #include <boost/make_shared.hpp>
@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,48 +33,71 @@ void OnThreads(Work work) {
 }
 
 TEST(ThreadTest, HandlesOfOneDocumentAreCopiedAndReleasedOnManyThreads) {
+    std::mutex use; // held while a thread uses the document
     auto document = std::make_unique<CZuXDocument>();
-    ASSERT_FALSE(document->LoadFromString("<r><i n=\"0\"/><i n=\"1\"/></r>").IsError());
+    ASSERT_FALSE(document->LoadFromString("<r><i n=\"0\" m=\"1\"/><i n=\"1\"/></r>").IsError());
     auto node = boost::make_shared<CZuXNode>(document->GetNode("r"));
     CZuXNodePrivatePtr body = node->GetPrivate(node);
     auto attribute = boost::make_shared<CZuXAttribute>(CZuXNode(node->GetNode("i")).GetFirstAttribute());
+    boost::shared_ptr<CZuXAttributePrivate> attributeBody = attribute->GetPrivate(attribute);
     CZuXPathNodeSetPtr set;
     ASSERT_FALSE(document->SelectNodes(set, "//i").IsError());
+    boost::shared_ptr<CZuXPathNode> item = set->Node(1);
 
     // Each thread keeps what it made last; everything else it made it has released.
     std::vector<CZuXNodePrivatePtr> kept(kThreads);
     std::vector<boost::shared_ptr<CZuXAttribute>> keptAttributes(kThreads);
     std::atomic<int> started{0};
-    std::thread releaser([&] {
-        // Meanwhile the document handle and the original handles go, on yet another thread.
+    std::thread owner([&] {
+        // Meanwhile the owner removes through another handle, so that every read below brings
+        // the shared bodies up to date, and moves one; then the originals go.
         while (started.load() < kThreads) std::this_thread::yield();
+        for (int round = 0; round < 500; ++round) {
+            const std::lock_guard<std::mutex> lock(use);
+            CZuXNode other(document->GetNode("r"));
+            CZuXNode(other.AppendNode("t")).SetAttributeINT("k", round);
+            EXPECT_FALSE(other.RemoveNode(std::string("t")).IsError());
+            EXPECT_TRUE(node->Exists() && item->NodePrivate());
+            EXPECT_FALSE(attribute->MoveNext().IsError() || attribute->MovePrevious().IsError());
+            EXPECT_EQ("n", attribute->Name());
+        }
+        const std::lock_guard<std::mutex> lock(use);
         document.reset();
         node.reset();
         body.reset();
         attribute.reset();
+        attributeBody.reset();
         set.reset();
+        item.reset();
     });
     {
         // The threads get their own pointers before the originals may go.
         const CZuXNodePtr nodeCopy = node;
         const CZuXNodePrivatePtr bodyCopy = body;
         const boost::shared_ptr<CZuXAttribute> attributeCopy = attribute;
+        const boost::shared_ptr<CZuXAttributePrivate> attributeBodyCopy = attributeBody;
         const CZuXPathNodeSetPtr setCopy = set;
-        OnThreads([&, nodeCopy, bodyCopy, attributeCopy, setCopy](int index) {
+        const boost::shared_ptr<CZuXPathNode> itemCopy = item;
+        OnThreads([&, nodeCopy, bodyCopy, attributeCopy, attributeBodyCopy, setCopy, itemCopy](int index) {
             ++started;
             for (int round = 0; round < 2000; ++round) {
-                const CZuXNode copied(*nodeCopy);    // a new body: reads the shared one
-                CZuXNode sharing(bodyCopy);          // the same body
-                CZuXNodePrivatePtr again = bodyCopy; // only a count
-                const CZuXAttribute attributeCopied(*attributeCopy);
-                const boost::shared_ptr<CZuXPathNode> item = setCopy->Node(round % 2);
-                kept[index] = item->NodePrivate();
-                keptAttributes[index] = boost::make_shared<CZuXAttribute>(attributeCopied);
+                CZuXNodePtr again = nodeCopy; // pointers: only counts change
+                CZuXNodePrivatePtr sharedBody = bodyCopy;
+                boost::shared_ptr<CZuXAttributePrivate> sharedAttribute = attributeBodyCopy;
+                CZuXPathNodeSetPtr sharedSet = setCopy;
+                boost::shared_ptr<CZuXPathNode> sharedItem = itemCopy;
+                if (round % 50 != 0) continue;
+                const std::lock_guard<std::mutex> lock(use);
+                const CZuXNode copied(*again); // a new body: reads the shared one
+                CZuXNode sharing(sharedBody);  // the same body
+                kept[index] = sharedItem->NodePrivate();
+                keptAttributes[index] = boost::make_shared<CZuXAttribute>(*attributeCopy);
+                EXPECT_EQ(copied.Name(), sharing.Name());
             }
         });
+        owner.join();
     }
-    releaser.join();
-    EXPECT_FALSE(document || node || body || attribute || set);
+    EXPECT_FALSE(document || node || body || attribute || attributeBody || set || item);
 
     // Only the threads' last bodies hold the tree now; it is read here, on one thread.
     for (int index = 0; index < kThreads; ++index) {

@@ -244,48 +244,58 @@ struct Tree {
     CZuX x;
 };
 
-#define CALL(...) {#__VA_ARGS__, [](Tree& t) -> CZuError { return t.__VA_ARGS__; }}
+struct Call {
+    const char* text;
+    CZuError (*call)(Tree&);
+};
 
-const std::pair<const char*, CZuError (*)(Tree&)> kCalls[] = {
+// clang-format off
+#define CALL(...) Call{#__VA_ARGS__, [](Tree& t) -> CZuError { return t.__VA_ARGS__; }}
+
+const Call kCalls[] = {
     CALL(d->LoadFromString("<r/>")), CALL(d->LoadFromString("")), CALL(d->LoadFromFile(t.file)),
     CALL(d->SaveAsString(s)), CALL(d->SaveAsString(s, BZuXFormat())), CALL(d->SaveToFile(t.path)),
     CALL(d->SaveToFile(t.path, BZuXFormat())), CALL(d->SaveToFile(t.path, " ")),
     CALL(d->SaveToFile(t.path, " ", BZuXFormat())), CALL(d->RemoveNode(t.rb)), CALL(d->RemoveNode(t.r)),
-    CALL(d->RemoveNode(std::string("x"))), CALL(d->QueryPrivate(found, "r/c")), CALL(d->SelectNodes(set, "//c")),
-    CALL(d->EvaluateXPath(s, "count(//c)")), CALL(r.MoveNext()), CALL(r.MoveNextSibling()),
-    CALL(r.MovePreviousSibling()), CALL(r.GetText(s)), CALL(cr.GetText(s)), CALL(r.SetText("x")),
-    CALL(r.AppendNodeCopy(t.c)), CALL(r.PrependNodeCopy(t.c)), CALL(r.InsertNodeCopyAfter(t.c, t.e)),
-    CALL(r.InsertNodeCopyBefore(t.c, t.e)), CALL(r.AppendNodeCopy(*t.c)), CALL(r.PrependNodeCopy(*t.c)),
-    CALL(r.InsertNodeCopyAfter(*t.c, *t.e)), CALL(r.InsertNodeCopyBefore(*t.c, *t.e)), CALL(r.RemoveNode(t.c)),
+    CALL(d->RemoveNode(std::string("x"))), CALL(d->QueryPrivate(found, "r/c")),
+    CALL(d->SelectNodes(set, "//c")), CALL(d->EvaluateXPath(s, "count(//c)")), CALL(r.MoveNext()),
+    CALL(r.MoveNextSibling()), CALL(r.MovePreviousSibling()), CALL(r.GetText(s)), CALL(cr.GetText(s)),
+    CALL(r.SetText("x")), CALL(r.AppendNodeCopy(t.c)), CALL(r.PrependNodeCopy(t.c)),
+    CALL(r.InsertNodeCopyAfter(t.c, t.e)), CALL(r.InsertNodeCopyBefore(t.c, t.e)),
+    CALL(r.AppendNodeCopy(*t.c)), CALL(r.PrependNodeCopy(*t.c)), CALL(r.InsertNodeCopyAfter(*t.c, *t.e)),
+    CALL(r.InsertNodeCopyBefore(*t.c, *t.e)), CALL(r.RemoveNode(t.c)),
     CALL(r.RemoveNode(t.c->GetPrivate(t.c))), CALL(r.RemoveNode(*t.c)), CALL(r.RemoveNode(std::string("x"))),
     CALL(r.RemoveAttribute("a")), CALL(c->RemoveFromParent()), CALL(r.SelectNodes(set, "c")),
-    CALL(r.GetAttributeAsBOOL("a", b)), CALL(r.GetAttributeAsDOUBLE("a", x)), CALL(r.GetAttributeAsINT("x", i)),
-    CALL(r.GetAttributeAsUINT("a", u)), CALL(r.GetAttributeAsLONGLONG("a", l)),
-    CALL(r.GetAttributeAsULONGLONG("a", ul)), CALL(r.GetAttributeAsString("a", s)),
-    CALL(r.GetAttributeAsTimeStamp("a", ts)), CALL(r.GetAttributeAsTimeStampUnixTime("a", ts)),
-    CALL(r.SetAttributeBOOL("a", true)), CALL(r.SetAttributeDOUBLE("a", 0.5)), CALL(r.SetAttributeINT("x y", 1)),
-    CALL(r.SetAttributeUINT("v", 1)), CALL(r.SetAttributeLONGLONG("a", 1)), CALL(r.SetAttributeULONGLONG("a", 1)),
+    CALL(r.GetAttributeAsBOOL("a", b)), CALL(r.GetAttributeAsDOUBLE("a", x)),
+    CALL(r.GetAttributeAsINT("x", i)), CALL(r.GetAttributeAsUINT("a", u)),
+    CALL(r.GetAttributeAsLONGLONG("a", l)), CALL(r.GetAttributeAsULONGLONG("a", ul)),
+    CALL(r.GetAttributeAsString("a", s)), CALL(r.GetAttributeAsTimeStamp("a", ts)),
+    CALL(r.GetAttributeAsTimeStampUnixTime("a", ts)), CALL(r.SetAttributeBOOL("a", true)),
+    CALL(r.SetAttributeDOUBLE("a", 0.5)), CALL(r.SetAttributeINT("x y", 1)), CALL(r.SetAttributeUINT("v", 1)),
+    CALL(r.SetAttributeLONGLONG("a", 1)), CALL(r.SetAttributeULONGLONG("a", 1)),
     CALL(r.SetAttributeString("a", "v")), CALL(r.SetAttributeTimeStamp("a", ts)),
-    CALL(r.SetAttributeTimeStampUnixTime("a", ts)), CALL(r.ParseAttribute("a", b)), CALL(r.ParseAttribute("a", x)),
-    CALL(r.ParseAttribute("a", i)), CALL(r.ParseAttribute("a", u)), CALL(r.ParseAttribute("x", l)),
-    CALL(r.ParseAttribute("a", ul)), CALL(a.MoveNext()), CALL(a.MovePrevious()), CALL(a.GetText(s)),
-    CALL(a.SetText("x")), CALL(a.GetAsBOOL(b)), CALL(a.GetAsDOUBLE(x)), CALL(a.GetAsINT(i)), CALL(a.GetAsUINT(u)),
-    CALL(a.GetAsLONGLONG(l)), CALL(a.GetAsULONGLONG(ul)), CALL(a.GetAsString(s)), CALL(a.GetAsTimeStamp(ts)),
+    CALL(r.SetAttributeTimeStampUnixTime("a", ts)), CALL(r.ParseAttribute("a", b)),
+    CALL(r.ParseAttribute("a", x)), CALL(r.ParseAttribute("a", i)), CALL(r.ParseAttribute("a", u)),
+    CALL(r.ParseAttribute("x", l)), CALL(r.ParseAttribute("a", ul)), CALL(a.MoveNext()),
+    CALL(a.MovePrevious()), CALL(a.GetText(s)), CALL(a.SetText("x")), CALL(a.GetAsBOOL(b)),
+    CALL(a.GetAsDOUBLE(x)), CALL(a.GetAsINT(i)), CALL(a.GetAsUINT(u)), CALL(a.GetAsLONGLONG(l)),
+    CALL(a.GetAsULONGLONG(ul)), CALL(a.GetAsString(s)), CALL(a.GetAsTimeStamp(ts)),
     CALL(a.GetAsTimeStampUnixTime(ts)), CALL(a.SetBOOL(true)), CALL(a.SetDOUBLE(0.5)), CALL(a.SetINT(1)),
     CALL(a.SetUINT(1)), CALL(a.SetLONGLONG(1)), CALL(a.SetULONGLONG(1)), CALL(a.SetString("v")),
     CALL(a.SetTimeStamp(ts)), CALL(a.SetTimeStampUnixTime(ts)), CALL(a.Parse(b)), CALL(a.Parse(x)),
     CALL(a.Parse(i)), CALL(a.Parse(u)), CALL(a.Parse(l)), CALL(a.Parse(ul)), CALL(x.Initialize(nullptr)),
-    CALL(x.Run()),
+    CALL(x.Run())
 };
+// clang-format on
 
 // Every allocation of one call is refused in turn, alone and with all after it, in operator new
 // and in pugixml: the call returns its own result or 14 (a save 774), with the records it could
 // make, and never throws.
 TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
     for (const auto& call : kCalls) {
-        SCOPED_TRACE(call.first);
+        SCOPED_TRACE(call.text);
         Tree unfailed;
-        const unsigned int own = call.second(unfailed).GetWin32Code();
+        const unsigned int own = call.call(unfailed).GetWin32Code();
         for (const Allocator which : {Allocator::OperatorNew, Allocator::Pugixml})
             for (const long refusals : {1L, -1L})
                 for (long allowed = 0, refused = 1; refused > 0; ++allowed) {
@@ -295,7 +305,7 @@ TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
                     {
                         ScopedAllocationFailure fail(which, allowed, refusals);
                         try {
-                            result = call.second(tree);
+                            result = call.call(tree);
                         } catch (const std::bad_alloc&) {
                             threw = true;
                         }
@@ -303,7 +313,7 @@ TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
                     }
                     EXPECT_FALSE(threw) << "after " << allowed;
                     const unsigned int code = result.GetWin32Code();
-                    EXPECT_TRUE(code == own || code == 14 || (code == 774 && std::strstr(call.first, "SaveToFile")))
+                    EXPECT_TRUE(code == own || code == 14 || (code == 774 && std::strstr(call.text, "SaveToFile")))
                         << code << " after " << allowed;
                     EXPECT_EQ(code != 0, result.IsError());
                     if (refused == 0) {

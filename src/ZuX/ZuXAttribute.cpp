@@ -80,7 +80,8 @@ double CZuXAttribute::AsDOUBLE(double fallback) const {
     return Double::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsDOUBLE(double& value) const {
-    return GetAs<Double>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsDOUBLE(double&) const"));
+    return GetAs<Double>(m_pPrivate->Item(), value,
+                         ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsDOUBLE(double&) const"));
 }
 CZuError CZuXAttribute::SetDOUBLE(double value) {
     return Set<Double>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetDOUBLE(double)"));
@@ -100,7 +101,8 @@ unsigned int CZuXAttribute::AsUINT(unsigned int fallback) const {
     return UInt::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsUINT(unsigned int& value) const {
-    return GetAs<UInt>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsUINT(unsigned int&) const"));
+    return GetAs<UInt>(m_pPrivate->Item(), value,
+                       ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsUINT(unsigned int&) const"));
 }
 CZuError CZuXAttribute::SetUINT(unsigned int value) {
     return Set<UInt>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetUINT(unsigned int)"));
@@ -110,7 +112,8 @@ long long CZuXAttribute::AsLONGLONG(long long fallback) const {
     return LongLong::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsLONGLONG(long long& value) const {
-    return GetAs<LongLong>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsLONGLONG(long long&) const"));
+    return GetAs<LongLong>(m_pPrivate->Item(), value,
+                           ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsLONGLONG(long long&) const"));
 }
 CZuError CZuXAttribute::SetLONGLONG(long long value) {
     return Set<LongLong>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
@@ -120,7 +123,8 @@ unsigned long long CZuXAttribute::AsULONGLONG(unsigned long long fallback) const
     return ULongLong::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long& value) const {
-    return GetAs<ULongLong>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long&) const"));
+    return GetAs<ULongLong>(m_pPrivate->Item(), value,
+                            ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long&) const"));
 }
 CZuError CZuXAttribute::SetULONGLONG(unsigned long long value) {
     return Set<ULongLong>(m_pPrivate->Item(), value,
@@ -134,7 +138,8 @@ std::string CZuXAttribute::AsString(const std::string& fallback) const {
     return String::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsString(std::string& value) const {
-    return GetAs<String>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsString(std::string&) const"));
+    return GetAs<String>(m_pPrivate->Item(), value,
+                         ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsString(std::string&) const"));
 }
 CZuError CZuXAttribute::SetString(const std::string& value) {
     return Set<String>(m_pPrivate->Item(), value,
@@ -148,7 +153,8 @@ CTimeStamp CZuXAttribute::AsTimeStamp(CTimeStamp fallback) const {
     return SystemTime::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp& value) const {
-    return GetAs<SystemTime>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp&) const"));
+    return GetAs<SystemTime>(m_pPrivate->Item(), value,
+                             ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp&) const"));
 }
 CZuError CZuXAttribute::SetTimeStamp(CTimeStamp value) {
     return Set<SystemTime>(m_pPrivate->Item(), value,
@@ -162,7 +168,8 @@ CTimeStamp CZuXAttribute::AsTimeStampUnixTime(CTimeStamp fallback) const {
     return UnixTime::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp& value) const {
-    return GetAs<UnixTime>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp&) const"));
+    return GetAs<UnixTime>(m_pPrivate->Item(), value,
+                           ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp&) const"));
 }
 CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp value) {
     return Set<UnixTime>(m_pPrivate->Item(), value,

@@ -215,8 +215,7 @@ Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pug
     if (!Record(nodes, current)) return Removal::OutOfMemory;
     if (depth < 0) {
         if (!IsNone(child.first_child())) TakeApartDeepSubtree(child);
-    }
-    else if (depth > kShallowSubtree)
+    } else if (depth > kShallowSubtree)
         TakeApartSubtree(child);
     pugi::xml_node(parent).remove_child(child);
     return Removal::Done;

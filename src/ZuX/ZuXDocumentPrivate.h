@@ -91,7 +91,8 @@ private:
     bool Record(ForEachItem&& forEachItem, std::initializer_list<CurrentBody> current);
     void NewGeneration(std::initializer_list<CurrentBody> current, bool currentLeaseFree) noexcept;
     boost::shared_ptr<Lease> NewLease();
-    std::uint64_t OldestHeldGeneration(std::initializer_list<CurrentBody> current, bool& currentLeaseFree) const noexcept;
+    std::uint64_t OldestHeldGeneration(std::initializer_list<CurrentBody> current,
+                                       bool& currentLeaseFree) const noexcept;
     long OthersHolding(const boost::weak_ptr<Lease>& lease, std::initializer_list<CurrentBody> current) const noexcept;
 
     std::uint64_t m_loaded = 1; // the generation the last load started

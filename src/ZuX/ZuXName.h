@@ -39,7 +39,7 @@ inline bool IsXmlName(const char* name) {
 /// Whether `text` holds a NUL character, where its C-string form would end early: a path or
 /// a name cut there would address another file or item.
 inline bool HoldsNul(const std::string& text) {
-    return std::memchr(text.data(), '\0', text.size()) != nullptr;
+    return std::strlen(text.c_str()) != text.size(); // its C string ends before it does
 }
 
 #endif

@@ -303,9 +303,9 @@ CZuError CZuXNode::RemoveNode(const std::string& name) {
 
 CZuError CZuXNode::RemoveAttribute(const std::string& name) {
     const pugi::xml_node& node = m_pPrivate->Item();
-    const Removal removal = node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name),
-                                                                            {CurrentBodyOf(*m_pPrivate)})
-                                 : Removal::NotFound;
+    const Removal removal =
+        node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name), {CurrentBodyOf(*m_pPrivate)})
+             : Removal::NotFound;
     if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
                                    FailureCode(removal), "AttributeName=[%s]", name.c_str());
@@ -315,7 +315,8 @@ CZuError CZuXNode::RemoveFromParent() {
     CZuXNodePrivate& body = *m_pPrivate;
     const pugi::xml_node node = body.Item();
     const pugi::xml_node parent = node.parent();
-    const Removal removal = parent ? body.m_pDocument->RemoveChild(parent, node, {CurrentBodyOf(body)}) : Removal::NotFound;
+    const Removal removal =
+        parent ? body.m_pDocument->RemoveChild(parent, node, {CurrentBodyOf(body)}) : Removal::NotFound;
     if (removal == Removal::Done) body.m_item = pugi::xml_node();
     return RemovalResult(removal, ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
 }

@@ -83,9 +83,10 @@ bool CZuXRemovedItems::Commit(std::uint64_t generation, std::uint64_t oldest) no
         std::vector<const void*>().swap(m_pending);
         return false;
     };
-    m_batches.erase(std::remove_if(m_batches.begin(), m_batches.end(),
-                                   [oldest](const Batch& batch) { return batch.generation < oldest || batch.items.empty(); }),
-                    m_batches.end());
+    m_batches.erase(
+        std::remove_if(m_batches.begin(), m_batches.end(),
+                       [oldest](const Batch& batch) { return batch.generation < oldest || batch.items.empty(); }),
+        m_batches.end());
     if (m_pending.size() <= kLargeRemoval) {
         if (!Reserve(m_pending.size(), oldest)) return fail();
         for (const void* item : m_pending) {
@@ -122,8 +123,7 @@ bool CZuXRemovedItems::Reserve(std::size_t count, std::uint64_t oldest) noexcept
     return (m_size + count) * 2 <= m_slots.size() || Rebuild(count, oldest, nullptr);
 }
 
-bool CZuXRemovedItems::Rebuild(std::size_t count, std::uint64_t oldest,
-                               const std::vector<const void*>* lost) noexcept {
+bool CZuXRemovedItems::Rebuild(std::size_t count, std::uint64_t oldest, const std::vector<const void*>* lost) noexcept {
     // The entries that no body can need any more, and those recorded again, stay behind.
     const auto keeps = [oldest, lost](const Entry& entry) {
         return entry.address && entry.generation >= oldest &&

@@ -214,23 +214,9 @@ TEST(OutOfMemoryTest, QueriesReportOutOfMemoryWithANullResult) {
     EXPECT_EQ("kept", value);
 }
 
-} // namespace
-
-namespace {
-
-// What the calls below work on, made anew, with memory, for every call.
-bool b;
-double x;
-int i;
-unsigned int u;
-long long l;
-unsigned long long ul;
-std::string s;
-CTimeStamp ts;
-CZuXNodePrivatePtr found;
-CZuXPathNodeSetPtr set;
 const zuxtest::TempDir kDir;
 
+// What the calls below work on, made anew, with memory, for every call.
 struct Tree {
     std::unique_ptr<CZuXDocument> d = Parse("<r a=\"1\" n=\"2\">t<c/><e/></r>");
     CZuXNode r{d->GetNode("r")};
@@ -244,15 +230,13 @@ struct Tree {
     CZuX x;
 };
 
-struct Call {
-    const char* text;
-    CZuError (*call)(Tree&);
-};
-
 // clang-format off
-#define CALL(...) Call{#__VA_ARGS__, [](Tree& t) -> CZuError { return t.__VA_ARGS__; }}
+bool b; double x; int i; unsigned int u; long long l; unsigned long long ul; std::string s; CTimeStamp ts;
+CZuXNodePrivatePtr found; CZuXPathNodeSetPtr set; // what the calls write to
 
-const Call kCalls[] = {
+#define CALL(...) {#__VA_ARGS__, [](Tree& t) -> CZuError { return t.__VA_ARGS__; }}
+
+const std::pair<const char*, CZuError (*)(Tree&)> kCalls[] = {
     CALL(d->LoadFromString("<r/>")), CALL(d->LoadFromString("")), CALL(d->LoadFromFile(t.file)),
     CALL(d->SaveAsString(s)), CALL(d->SaveAsString(s, BZuXFormat())), CALL(d->SaveToFile(t.path)),
     CALL(d->SaveToFile(t.path, BZuXFormat())), CALL(d->SaveToFile(t.path, " ")),
@@ -293,9 +277,9 @@ const Call kCalls[] = {
 // make, and never throws.
 TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
     for (const auto& call : kCalls) {
-        SCOPED_TRACE(call.text);
+        SCOPED_TRACE(call.first);
         Tree unfailed;
-        const unsigned int own = call.call(unfailed).GetWin32Code();
+        const unsigned int own = call.second(unfailed).GetWin32Code();
         for (const Allocator which : {Allocator::OperatorNew, Allocator::Pugixml})
             for (const long refusals : {1L, -1L})
                 for (long allowed = 0, refused = 1; refused > 0; ++allowed) {
@@ -305,7 +289,7 @@ TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
                     {
                         ScopedAllocationFailure fail(which, allowed, refusals);
                         try {
-                            result = call.call(tree);
+                            result = call.second(tree);
                         } catch (const std::bad_alloc&) {
                             threw = true;
                         }
@@ -313,16 +297,11 @@ TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
                     }
                     EXPECT_FALSE(threw) << "after " << allowed;
                     const unsigned int code = result.GetWin32Code();
-                    EXPECT_TRUE(code == own || code == 14 || (code == 774 && std::strstr(call.text, "SaveToFile")))
+                    EXPECT_TRUE(code == own || code == 14 || (code == 774 && std::strstr(call.first, "SaveToFile")))
                         << code << " after " << allowed;
-                    EXPECT_EQ(code != 0, result.IsError());
-                    if (refused == 0) {
-                        EXPECT_EQ(own != 0, !result.GetRecords().empty());
-                    }
+                    EXPECT_TRUE(refused > 0 || (own != 0) == !result.GetRecords().empty());
                 }
     }
 }
-
-#undef CALL
 
 } // namespace

@@ -95,9 +95,9 @@ TEST(RemovalRecordTest, EachAddressIsRecordedOnce) {
         for (int round = 0; round < 20; ++round) {
             CZuXNode top(round == 0 ? idle : CZuXNode(root.AppendNode("s")));
             for (int i = 1; i < size; ++i) top.AppendNode("c");
-            const pugi::xml_node subtree = BodyOf(top)->m_item;
-            seen.insert(subtree.internal_object());
-            for (pugi::xml_node c = subtree.first_child(); c; c = c.next_sibling()) seen.insert(c.internal_object());
+            const pugi::xml_node s = BodyOf(top)->m_item;
+            for (pugi::xml_node n = s; n; n = n == s ? n.first_child() : n.next_sibling())
+                seen.insert(n.internal_object());
             ASSERT_FALSE((round % 2 ? top.RemoveFromParent() : root.RemoveNode(std::string("s"))).IsError());
             for (int i = 0; i < size; ++i) {
                 seen.insert(BodyOf(CZuXNode(root.AppendNode("x")))->m_item.internal_object());

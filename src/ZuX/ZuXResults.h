@@ -16,9 +16,9 @@ inline CZuError WriteFailure(bool writable, const WNCodeLocation& location, cons
     return WNErrorUtil::ErrorWin32(location, win32);
 }
 
-/// `copy()`, which copies a text into the caller's string: success, or 14 at `location` when the
-/// string cannot grow, and it is then as it was (std::string's assignments change nothing when
-/// they throw).
+/// `copy()`, which makes a text for the caller: success, or 14 at `location` when memory for it
+/// runs out, and the caller's string is then as it was (std::string's assignments change nothing
+/// when they throw; a save is moved into it only once it is whole).
 template <class Copy>
 CZuError CopyText(const WNCodeLocation& location, Copy&& copy) noexcept {
     try {

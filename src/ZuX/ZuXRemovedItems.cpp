@@ -36,6 +36,7 @@ bool CZuXRemovedItems::Batch::Holds(const void* address) const noexcept {
 }
 
 void CZuXRemovedItems::Batch::Lose(const void* address) noexcept {
+    if (!Holds(address)) return; // mostly out of its range: a comparison or two
     const auto range = std::equal_range(items.begin(), items.end(), address, std::less<>());
     if (range.first == range.second) return;
     if (range.first != items.begin()) {

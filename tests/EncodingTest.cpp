@@ -159,6 +159,58 @@ TEST(EncodingTest, BrokenEncodingsLoadOrFailCleanly) {
     }
 }
 
+std::string Declared(const std::string& encoding) {
+    return "<?xml version=\"1.0\" encoding=\"" + encoding + "\"?>";
+}
+
+// Each input is loaded from a file and, unless it holds a NUL, from a string: both decode it
+// alike. `outcome` is the file's document saved on one line (a string's is the same without the
+// declaration, unless kept), or for an input that fails to load, its first record.
+TEST(EncodingTest, InputsAreDecodedByTheirEncoding) {
+    const struct {
+        std::string input;
+        std::string outcome;
+    } kInputs[] = {
+        {Declared("windows-1252") + "<r>\x80 caf\xE9</r>", Declared("UTF-8") + "<r>\u20AC caf\u00E9</r>"},
+        {Declared("Shift_JIS") + "<\x93\xFA>\x96\x7B</\x93\xFA>", Declared("UTF-8") + "<\u65E5>\u672C</\u65E5>"},
+        {Declared("latin1") + "<r>\xE9</r>", Declared("UTF-8") + "<r>\u00E9</r>"},
+        // A wide encoding declared over 8-bit bytes, as .NET declares strings: UTF-8.
+        {Declared("utf-16") + "<r>\xC3\xA9</r>", Declared("UTF-8") + "<r>\u00E9</r>"},
+        // An encoding nothing here decodes: the bytes and the declaration as they are.
+        {Declared("x-zux") + "<r>\xA4</r>", Declared("x-zux") + "<r>\xA4</r>"},
+        {Declared("windows-1252") + "<r>\x81</r>",
+         "Error decoding, Encoding=[windows-1252], Offset=[48], Description=[Invalid byte sequence]"},
+        {Declared("Shift_JIS") + "<r/>\x93",
+         "Error decoding, Encoding=[Shift_JIS], Offset=[46], Description=[Incomplete character at the end]"},
+        {Encode(U"<r>\xDC00</r>", Unit::Utf16, Order::Little, true),
+         "Error decoding, Encoding=[UTF-16LE], Offset=[8], Description=[Invalid byte sequence]"},
+    };
+    zuxtest::TempDir dir;
+    for (const auto& row : kInputs) {
+        SCOPED_TRACE(row.outcome);
+        const bool fails = row.outcome.find("Error decoding") == 0;
+        zuxtest::WriteFile(dir.File("in.xml"), row.input);
+        // From the file, from the string, and from the string keeping its declaration.
+        for (int load = 0; load < 3; ++load) {
+            if (load > 0 && row.input.find('\0') != std::string::npos) continue;
+            CZuXDocument document;
+            const CZuError loaded = load == 0   ? document.LoadFromFile(dir.File("in.xml"))
+                                    : load == 1 ? document.LoadFromString(row.input)
+                                                : document.LoadFromString(row.input, BZuXLoad::KeepAll);
+            if (fails) {
+                EXPECT_EQ(13u, loaded.GetWin32Code());
+                ASSERT_EQ(2u, loaded.GetRecords().size()) << loaded.AsString();
+                EXPECT_EQ(row.outcome, loaded.GetRecords()[0].GetMessage());
+                EXPECT_EQ("", zuxtest::Text(document)) << "nothing is loaded";
+                continue;
+            }
+            ASSERT_FALSE(loaded.IsError()) << loaded.AsString();
+            EXPECT_EQ(load != 1 ? row.outcome : row.outcome.substr(row.outcome.find("?>") + 2),
+                      zuxtest::Text(document));
+        }
+    }
+}
+
 // Saves in other encodings give the tree back. é and € and the snowman, which no 8-bit encoding
 // here holds, in text and in an attribute value: what an encoding lacks is a reference.
 TEST(EncodingTest, SavesInOtherEncodingsGiveTheTreeBack) {

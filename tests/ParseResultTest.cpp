@@ -1,5 +1,8 @@
 #include "ZuXDocumentPrivate.h"
 
+#include "FailingAllocator.h"
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -85,6 +88,23 @@ TEST(ParseResultTest, OffsetUsesTheFullWidth) {
     pugi::xml_parse_result parsed = ParseResult(pugi::status_bad_comment, static_cast<std::ptrdiff_t>(1) << 40);
     EXPECT_EQ("Error parsing comment, Offset=[1099511627776], Description=[Error parsing comment]",
               CZuXDocumentPrivate::GetErrorFromParseResult(parsed).GetRecords()[0].GetMessage());
+}
+
+// A load's text comes from pugixml's allocator, read or decoded: without it the load fails as
+// pugixml's own would, and the document is empty.
+TEST(ParseResultTest, LoadsWithoutMemoryForTheirText) {
+    zuxtest::TempDir dir;
+    zuxtest::WriteFile(dir.File("in.xml"), "<?xml version=\"1.0\" encoding=\"windows-1252\"?><r>\x80</r>");
+    for (long allowed : {0L, 1L}) { // the bytes read, then the decoded text
+        CZuXDocument document;
+        ASSERT_FALSE(document.LoadFromString("<old/>").IsError());
+        zuxtest::ScopedAllocationFailure fail(zuxtest::Allocator::Pugixml, allowed);
+        const CZuError result = document.LoadFromFile(dir.File("in.xml"));
+        ASSERT_EQ(14u, result.GetWin32Code());
+        EXPECT_EQ("Out of memory, Offset=[0], Description=[Could not allocate memory]",
+                  result.GetRecords()[0].GetMessage());
+        EXPECT_EQ("", zuxtest::Text(document));
+    }
 }
 
 } // namespace

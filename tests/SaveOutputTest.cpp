@@ -79,7 +79,8 @@ TEST(SaveOutputTest, DeclarationNamingUtf8ChangesNothingElse) {
                 CStringWriter wanted;
                 saved.save(wanted, indent, flags, pugi::encoding_utf8);
                 CStringWriter written;
-                SaveDocument(document, written, indent, flags, flags & 1 ? pugi::encoding_utf8 : pugi::encoding_auto);
+                SaveDocument(document, written, indent, flags, flags & 1 ? pugi::encoding_utf8 : pugi::encoding_auto,
+                             false);
                 ASSERT_EQ(wanted.m_text, written.m_text) << "flags " << flags << ", indent [" << indent << "]";
             }
         EXPECT_EQ(before, document.child("xml").attribute("encoding").value()) << "the tree is unchanged";

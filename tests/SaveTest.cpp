@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -103,17 +106,17 @@ TEST(SaveTest, DeclarationAndCommentsFromFileAreWrittenBack) {
 TEST(SaveTest, EveryFileOverloadReportsItsFailure) {
     auto document = Parse("<a/>");
     const std::string before = zuxtest::Text(*document);
-    for (const std::string& path : {std::string("/nonexistent-dir/out.xml"), std::string("/dev/full")}) {
+    const std::pair<std::string, std::string> kFailures[] = {{"/nonexistent-dir/out.xml", "No such file or directory"},
+                                                             {"/dev/full", "No space left on device"}};
+    for (const auto& [path, reason] : kFailures) {
         SCOPED_TRACE(path);
-        const std::string message = "FileName=[" + path + "]";
-        zuxtest::ExpectError(document->SaveToFile(path), 774, "ZuXDocument.cpp",
-                             "CZuError CZuXDocument::SaveToFile(const string&)", message);
-        zuxtest::ExpectError(document->SaveToFile(path, BZuXFormat(0)), 774, "ZuXDocument.cpp",
-                             "CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)", message);
-        zuxtest::ExpectError(document->SaveToFile(path, std::string(" ")), 774, "ZuXDocument.cpp",
-                             "CZuError CZuXDocument::SaveToFile(const string&, const string&)", message);
-        zuxtest::ExpectError(document->SaveToFile(path, std::string(" "), BZuXFormat(0)), 774, "ZuXDocument.cpp",
-                             "CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)", message);
+        const std::string f = "CZuError CZuXDocument::SaveToFile(const string&";
+        zuxtest::ExpectSaveError(document->SaveToFile(path), (f + ")").c_str(), path, reason);
+        zuxtest::ExpectSaveError(document->SaveToFile(path, BZuXFormat(0)), (f + ", BZuXFormat)").c_str(), path,
+                                 reason);
+        zuxtest::ExpectSaveError(document->SaveToFile(path, " "), (f + ", const string&)").c_str(), path, reason);
+        zuxtest::ExpectSaveError(document->SaveToFile(path, " ", BZuXFormat(0)),
+                                 (f + ", const string&, BZuXFormat)").c_str(), path, reason);
     }
     EXPECT_EQ(before, zuxtest::Text(*document));
 }
@@ -153,12 +156,74 @@ TEST(SaveTest, SaveThatFailsHalfwayLeavesThePreviousFile) {
         const rlimit limit{4096, 4096};
         if (setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
         int failed = 0;
-        for (const auto& save : FileSaves()) failed += save(*document, path).GetWin32Code() == 774;
+        for (const auto& save : FileSaves())
+            failed += save(*document, path).GetRecords().back().GetMessage() == "Reason=[File too large]";
         return failed;
     });
-    EXPECT_EQ("exit 4", outcome) << "every overload reports 774";
+    EXPECT_EQ("exit 4", outcome) << "every overload reports 774, and why";
     EXPECT_EQ(previous, ReadFile(path));
     EXPECT_EQ(1u, EntriesIn(dir.File(""))) << "no new file is left behind";
+
+    // By default the signal ends the process during the save; the old file is still whole.
+    const std::string ended = zuxtest::RunInChild([&] {
+        const rlimit limit{4096, 4096};
+        return setrlimit(RLIMIT_FSIZE, &limit) != 0 ? 2 : document->SaveToFile(path).GetWin32Code() == 774;
+    });
+    EXPECT_EQ("signal " + std::to_string(SIGXFSZ), ended);
+    EXPECT_EQ(previous, ReadFile(path));
+}
+
+std::string AttributeOf(const std::string& path, const char* name) {
+    std::string value(256, '\0');
+    const ssize_t size = getxattr(path.c_str(), name, value.data(), value.size());
+    return value.substr(0, size < 0 ? 0 : static_cast<std::size_t>(size));
+}
+
+// The group bits of a file with an ACL show its mask: a replacement given only the mode would let
+// the owning group write (rw- instead of r--), and would lose user 4242's access.
+TEST(SaveTest, ReplacedFileKeepsAclAndExtendedAttributes) {
+    TempDir dir;
+    const std::string path = dir.File("file.xml");
+    zuxtest::WriteFile(path, "<old/>");
+    // As the kernel stores it: version 2, then tag, permissions and id of each entry, little-endian:
+    // user::rw-, user:4242:rw-, group::r--, mask::rw-, other::---.
+    const std::string acl("\2\0\0\0\1\0\6\0\377\377\377\377\2\0\6\0\222\20\0\0\4\0\4\0\377\377\377\377"
+                          "\20\0\6\0\377\377\377\377\40\0\0\0\377\377\377\377",
+                          44);
+    if (setxattr(path.c_str(), "system.posix_acl_access", acl.data(), acl.size(), 0) != 0 ||
+        setxattr(path.c_str(), "user.zux", "kept", 4, 0) != 0)
+        GTEST_SKIP() << "no ACLs or user attributes here: " << std::strerror(errno);
+    ASSERT_EQ(0660, ModeOf(path));
+
+    ASSERT_FALSE(Parse("<new/>")->SaveToFile(path).IsError());
+    EXPECT_NE(std::string::npos, ReadFile(path).find("<new"));
+    EXPECT_EQ(acl, AttributeOf(path, "system.posix_acl_access"));
+    EXPECT_EQ("kept", AttributeOf(path, "user.zux"));
+    EXPECT_EQ(0660, ModeOf(path));
+}
+
+// A descriptor keeps referring to its file: later output through it is not lost.
+TEST(SaveTest, PathsNamingADescriptorAreWrittenInPlace) {
+    TempDir dir;
+    const std::string out = dir.File("out.txt");
+    fs::create_symlink("/dev/stdout", dir.File("link"));
+    for (const std::string& path :
+         {std::string("/dev/stdout"), std::string("/dev/fd/1"), std::string("/proc/self/fd/1"), dir.File("link")}) {
+        SCOPED_TRACE(path);
+        zuxtest::WriteFile(out, "");
+        const std::string outcome = zuxtest::RunInChild([&] {
+            // As the shell redirects: `> out.txt` truncates once, then everything goes through fd 1.
+            const int descriptor = open(out.c_str(), O_WRONLY | O_TRUNC);
+            if (descriptor < 0 || dup2(descriptor, 1) < 0) return 2;
+            std::fputs("before", stdout); // still in stdio's buffer when the save starts
+            if (Parse("<r/>")->SaveToFile(path, BZuXFormat(BZuXFormat::Raw | BZuXFormat::NoDeclaration)).IsError())
+                return 1;
+            return write(1, "after", 5) == 5 ? 0 : 3;
+        });
+        EXPECT_EQ("exit 0", outcome);
+        EXPECT_EQ("before<r/>after", ReadFile(out));
+        EXPECT_EQ(2u, EntriesIn(dir.File("")));
+    }
 }
 
 TEST(SaveTest, ReplacedFileKeepsModeAndLinks) {

@@ -119,6 +119,15 @@ inline void ExpectError(const CZuError& error, unsigned int win32, const char* f
     ExpectRecord(error.GetRecords()[0], file, function, message);
 }
 
+/// A failed save: 774 with its "FileName=[path]" record, then the system's reason for the failure.
+inline void ExpectSaveError(const CZuError& error, const char* function, const std::string& path,
+                            const std::string& reason) {
+    EXPECT_EQ(774u, error.GetWin32Code());
+    ASSERT_EQ(2u, error.GetRecords().size()) << error.AsString();
+    ExpectRecord(error.GetRecords()[0], "ZuXDocument.cpp", function, "FileName=[" + path + "]");
+    ExpectRecord(error.GetRecords()[1], "ZuXDocument.cpp", function, "Reason=[" + reason + "]");
+}
+
 } // namespace zuxtest
 
 #endif

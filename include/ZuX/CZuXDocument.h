@@ -33,59 +33,88 @@ public:
     /// Releases the document's reference to the tree; bodies made from it keep it alive.
     virtual ~CZuXDocument();
 
-    /// Parses UTF-8 text up to its first NUL character; comments, the XML declaration, processing
-    /// instructions, the document type and text made only of white space are dropped. The
-    /// previous tree is discarded even when parsing fails; after a parse error the document holds
-    /// what was parsed before it. On failure the result holds the parse error and then a record
-    /// for this call.
-    CZuError LoadFromString(const std::string& xml);
-    /// Parses a file, detecting its encoding; comments and the XML declaration are kept as nodes,
-    /// processing instructions, the document type and text made only of white space dropped.
+    /// @name Loading
+    /// Loads are decoded to UTF-8, so the tree always holds UTF-8. The input's encoding is taken
+    /// from its first bytes: a byte-order mark or UTF-16/UTF-32 text (files; a string ends at its
+    /// first NUL), otherwise the encoding its XML declaration names, decoded with the C library's
+    /// iconv (windows-1252, ISO-8859-1, ISO-8859-15, Shift_JIS, ...); without one, or naming UTF-8,
+    /// the bytes are UTF-8 and are taken as they are, unchecked. A declaration naming UTF-16 or
+    /// UTF-32 above 8-bit text is ignored (the text is UTF-8). A declared encoding iconv does not
+    /// know: the bytes are taken as they are, and saves write that declaration as it stands. Input
+    /// that is invalid in its encoding, or ends inside a character, loads nothing: Win32 13 with
+    /// "Error decoding, Encoding=[name], Offset=[byte offset in the input], Description=[...]".
+    ///
     /// The previous tree is discarded even when loading fails; after a parse error the document
-    /// holds what was parsed before it. On failure the result holds the parse or file error and
-    /// then a record with "FileName=[path]". A path holding a NUL character fails as a file that
-    /// is not found (Win32 2), a directory as a read error (30).
+    /// holds what was parsed before it, otherwise nothing. On failure the result holds the parse or
+    /// decoding error and then a record for this call. Offsets of parse errors count bytes of the
+    /// UTF-8 text.
+    ///@{
+
+    /// Loads text up to its first NUL character; comments, the XML declaration, processing
+    /// instructions, the document type and text made only of white space are dropped.
+    CZuError LoadFromString(const std::string& xml);
+    /// Loads a file; comments and the XML declaration are kept as nodes, processing instructions,
+    /// the document type and text made only of white space dropped. The failure's second record
+    /// is "FileName=[path]". A path holding a NUL character fails as a file that is not
+    /// found (Win32 2), as does any file that cannot be opened; a directory or a read error fails
+    /// with 30.
     CZuError LoadFromFile(const std::string& path);
+    ///@}
+
     /// @name Loads that keep what the file holds
     ///@{
 
     /// As the forms above, keeping exactly the kinds of node named in `keep` besides elements, text
     /// and CDATA sections: `BZuXLoad()` keeps none (LoadFromFile then drops comments and the
     /// declaration too), `BZuXLoad::KeepAll` keeps everything a save writes back. The text is still
-    /// read up to its first NUL character, and the file's encoding is still detected.
+    /// read up to its first NUL character, and the input decoded as above.
     CZuError LoadFromString(const std::string& xml, BZuXLoad keep);
     CZuError LoadFromFile(const std::string& path, BZuXLoad keep);
     ///@}
 
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
     /// with a default declaration unless the document holds one. A declaration of the document
-    /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds;
-    /// the declaration in the tree keeps its value. Always succeeds; throws std::bad_alloc when
+    /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds
+    /// (unless the last load kept the bytes under it undecoded: then as it stands); the
+    /// declaration in the tree keeps its value. Always succeeds; throws std::bad_alloc when
     /// `output` cannot grow to hold the text.
     CZuError SaveAsString(std::string& output);
     /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
     /// line breaks but no indentation.
     CZuError SaveAsString(std::string& output, BZuXFormat format);
     /// Writes the document to a file as UTF-8, indented with one tab per level. Fails with
-    /// Win32 774 and "FileName=[path]" when the file cannot be written, and when the path holds
-    /// a NUL character (it is not cut at the NUL). A declaration naming
-    /// another encoding than UTF-8 is written as naming UTF-8, as in SaveAsString.
+    /// Win32 774 and "FileName=[path]", then "Reason=[text]" with the system's reason for the call
+    /// that failed ("Invalid argument" for a path holding a NUL character, which is not cut at
+    /// the NUL). A declaration naming another encoding than UTF-8 is written as naming UTF-8, as
+    /// in SaveAsString.
     ///
     /// A failed or interrupted save (disk full, quota, file-size limit, I/O error, crash, power
-    /// cut) never costs the previous content. A regular file is replaced: the new content is
+    /// cut) never costs the previous content of a file that is replaced: the new content is
     /// written to a new file in the same directory, flushed to disk, and renamed over the old
     /// one, so the path names either the whole old file or the whole new one. On failure the
-    /// file is unchanged and no new file is left behind (only a crash or a power cut can leave
-    /// one, named ".NAME." and 12 hexadecimal digits). Because the file is a new one:
-    ///  - it keeps the old file's permission bits, and when running as root its owner and group
-    ///    (otherwise it belongs to the saving user);
-    ///  - other hard links to the old file keep the old content;
-    ///  - a symbolic link stays a link, and the file it finally leads to is replaced;
-    ///  - a new path gets 0666 less the umask, as fopen gives it.
-    /// Written directly, without that guarantee, are: anything that is not a regular file
-    /// (/dev/null, /dev/stdout, a FIFO); a writable file in a directory where no new file can be
-    /// made; a file that cannot be renamed over (one bind-mounted into place). A file that may
-    /// not be written is not replaced either: the save fails, as opening it for writing would.
+    /// file is unchanged and no new file is left behind (only a crash, a power cut or the
+    /// file-size limit's signal can leave one, named ".NAME." and 12 hexadecimal digits). The new
+    /// file gets the old one's owner, group, permission bits and extended attributes (POSIX ACLs,
+    /// security labels, capabilities, user attributes); other hard links to the old file keep the
+    /// old content; a symbolic link stays a link, and the file it finally leads to is replaced; a
+    /// new path gets 0666 less the umask, as fopen gives it.
+    ///
+    /// Written in place instead (truncated and written, as pugixml's save_file writes, without
+    /// the guarantee): anything that is not a regular file (/dev/null, a FIFO); every path that
+    /// names what a descriptor refers to (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N,
+    /// links to them: anything reached through /proc), so the descriptor keeps its file (one of
+    /// the process's own descriptors is written through itself, at its position, untruncated); a file
+    /// whose owner, group or extended attributes the process cannot give a new file (a user
+    /// namespace, a label it may not set); a file beside which no new file can be made (a file
+    /// bind-mounted into a read-only directory, a pseudo-filesystem, a directory the user may not
+    /// write, a path too long for the new name); a file that cannot be renamed over (a sticky
+    /// directory, a file mounted into place). A file that may not be written is not replaced
+    /// either: the save fails, as opening it for writing would.
+    ///
+    /// Under a file-size limit (RLIMIT_FSIZE) a save that exceeds it raises SIGXFSZ, whose default
+    /// action ends the process: the old file survives, and the new file may be left behind. With
+    /// the signal ignored the save fails with 774 ("Reason=[File too large]"), keeps the old file
+    /// and removes the new one.
     CZuError SaveToFile(const std::string& path);
     /// The same with the caller's format bits.
     CZuError SaveToFile(const std::string& path, BZuXFormat format);

@@ -5,6 +5,7 @@
 #include "ZuXDocumentPrivate.h"
 #include "ZuXEncodedOutput.h"
 #include "ZuXFileReplacement.h"
+#include "ZuXLoad.h"
 #include "ZuXName.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXOutput.h"
@@ -13,8 +14,8 @@
 #include "ZuXResults.h"
 #include "ZuXTree.h"
 
+#include <cstring>
 #include <new>
-#include <sys/stat.h>
 
 namespace {
 
@@ -37,32 +38,31 @@ public:
     std::string m_text;
 };
 
-// load_file with the file options, for a path that pugixml can take. pugixml would open the file
-// named by the part before a NUL, and it takes a directory's seek position as its size, so that
-// loading one fails as out of memory. Such paths fail here, with the status pugixml gives a file
-// it cannot open or read, and the previous tree is discarded as pugixml discards it.
-pugi::xml_parse_result LoadFile(pugi::xml_document& document, const std::string& path, unsigned int options) {
-    pugi::xml_parse_result refused;
-    struct stat status {};
-    if (HoldsNul(path))
-        refused.status = pugi::status_file_not_found;
-    else if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode))
-        refused.status = pugi::status_io_error;
-    else
-        return document.load_file(path.c_str(), options, pugi::encoding_auto);
-    document.reset();
-    return refused;
+// strerror_r comes in two forms, both safe on any thread, unlike strerror.
+[[maybe_unused]] const char* ReasonText(const char* text, const char* /*buffer*/) {
+    return text;
+}
+[[maybe_unused]] const char* ReasonText(int result, const char* buffer) {
+    return result == 0 ? buffer : "Unknown error";
+}
+
+// What `content` writes, into the file at `path` (see ZuXFileReplacement.h). A failure says why
+// after its own record, with the system's text for the call that failed.
+CZuError WriteFile(const WNCodeLocation& location, const std::string& path, const CFileContent& content) {
+    const int error = WriteFileReplacing(path, content);
+    if (error == 0) return CZuError::Success();
+    char buffer[256];
+    CZuError failure = WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
+    return failure.Push(location, "Reason=[%s]", ReasonText(strerror_r(error, buffer, sizeof buffer), buffer));
 }
 
 // The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
 // same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
-CZuError SaveFile(const pugi::xml_document& document, const WNCodeLocation& location, const std::string& path,
+CZuError SaveFile(const CZuXDocumentPrivate& document, const WNCodeLocation& location, const std::string& path,
                   const char* indent, unsigned int format, pugi::xml_encoding encoding) {
-    const auto content = [&](pugi::xml_writer& file) { SaveDocument(document, file, indent, format, encoding); };
-    // Not cut at a NUL: the file named by the part before it is not the file asked for.
-    if (HoldsNul(path) || !WriteFileReplacing(path, content))
-        return WNErrorUtil::ErrorWin32(location, ZuWin32::ErrorsEncountered, "FileName=[%s]", path.c_str());
-    return CZuError::Success();
+    return WriteFile(location, path, [&](pugi::xml_writer& file) {
+        SaveDocument(document.m_document, file, indent, format, encoding, document.m_keepsDeclaredEncoding);
+    });
 }
 
 // A new top-level node of `kind` at `place`.
@@ -100,39 +100,30 @@ CZuXDocument::~CZuXDocument() {
 }
 
 CZuError CZuXDocument::LoadFromString(const std::string& xml) {
-    m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = m_pPrivate->m_document.load_string(xml.c_str(), kStringParseOptions);
-    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError()) return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&)"));
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromString(const string&)";
+    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, kStringParseOptions, kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction));
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
-    m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path, kFileParseOptions);
-    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError())
-        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&)"), "FileName=[%s]",
-                          path.c_str());
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&)";
+    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, kFileParseOptions, kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromString(const std::string& xml, BZuXLoad keep) {
-    m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = m_pPrivate->m_document.load_string(xml.c_str(), ParseOptions(keep));
-    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError())
-        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromString(const string&, BZuXLoad)"));
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromString(const string&, BZuXLoad)";
+    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, ParseOptions(keep), kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction));
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path, BZuXLoad keep) {
-    m_pPrivate->WillLoad();
-    pugi::xml_parse_result parsed = LoadFile(m_pPrivate->m_document, path, ParseOptions(keep));
-    CZuError error = CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
-    if (error.IsError())
-        return error.Push(ZU_CODE_LOCATION("CZuError CZuXDocument::LoadFromFile(const string&, BZuXLoad)"),
-                          "FileName=[%s]", path.c_str());
+    static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&, BZuXLoad)";
+    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, ParseOptions(keep), kFunction);
+    if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
 
@@ -142,30 +133,29 @@ CZuError CZuXDocument::SaveAsString(std::string& output) {
 
 CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
     xml_string_writer writer;
-    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8);
+    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8,
+                 m_pPrivate->m_keepsDeclaredEncoding);
     output = std::move(writer.m_text);
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path) {
-    return SaveFile(m_pPrivate->m_document, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&)"), path,
-                    "\t", pugi::format_indent, pugi::encoding_auto);
+    return SaveFile(*m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&)"), path, "\t",
+                    pugi::format_indent, pugi::encoding_auto);
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path, BZuXFormat format) {
-    return SaveFile(m_pPrivate->m_document,
-                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)"), path, "\t",
-                    format.AsValue(), pugi::encoding_auto);
+    return SaveFile(*m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, BZuXFormat)"), path,
+                    "\t", format.AsValue(), pugi::encoding_auto);
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent) {
-    return SaveFile(m_pPrivate->m_document,
-                    ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&)"), path,
-                    indent.c_str(), pugi::format_indent, pugi::encoding_utf8);
+    return SaveFile(*m_pPrivate, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&)"),
+                    path, indent.c_str(), pugi::format_indent, pugi::encoding_utf8);
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& indent, BZuXFormat format) {
-    return SaveFile(m_pPrivate->m_document,
+    return SaveFile(*m_pPrivate,
                     ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToFile(const string&, const string&, BZuXFormat)"),
                     path, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
 }
@@ -185,26 +175,25 @@ CZuError CZuXDocument::SaveToFile(const std::string& path, const std::string& in
     case Encoding::OutOfMemory:
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     }
-    const auto content = [&](pugi::xml_writer& file) { file.write(encoded.data(), encoded.size()); };
-    if (HoldsNul(path) || !WriteFileReplacing(path, content))
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::ErrorsEncountered, "FileName=[%s]",
-                                       path.c_str());
-    return CZuError::Success();
+    return WriteFile(ZU_CODE_LOCATION(kFunction), path,
+                     [&](pugi::xml_writer& file) { file.write(encoded.data(), encoded.size()); });
 }
 
 CZuError CZuXDocument::SaveAsString(std::string& output, const std::string& indent, BZuXFormat format) {
-    return SaveToText(
-        output, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(std::string&, const string&, BZuXFormat)"),
-        [&](pugi::xml_writer& text) {
-            SaveDocument(m_pPrivate->m_document, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
-        });
+    return SaveToText(output,
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(std::string&, const string&, BZuXFormat)"),
+                      [&](pugi::xml_writer& text) {
+                          SaveDocument(m_pPrivate->m_document, text, indent.c_str(), format.AsValue(),
+                                       pugi::encoding_utf8, m_pPrivate->m_keepsDeclaredEncoding);
+                      });
 }
 
 CZuError CZuXDocument::SaveToStream(std::ostream& out, const std::string& indent, BZuXFormat format) {
     return SaveToOstream(
         out, ZU_CODE_LOCATION("CZuError CZuXDocument::SaveToStream(std::ostream&, const string&, BZuXFormat)"),
         [&](pugi::xml_writer& stream) {
-            SaveDocument(m_pPrivate->m_document, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
+            SaveDocument(m_pPrivate->m_document, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                         m_pPrivate->m_keepsDeclaredEncoding);
         });
 }
 

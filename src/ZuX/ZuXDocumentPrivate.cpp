@@ -209,6 +209,9 @@ void CZuXDocumentPrivate::WillLoad() noexcept {
     NewGeneration();
     m_loaded = m_generation;
     m_removed.Clear();
+    m_parsedText = nullptr;
+    m_parsedSize = 0;
+    m_keepsDeclaredEncoding = false;
 }
 
 CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result& result) {

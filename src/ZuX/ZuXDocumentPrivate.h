@@ -38,7 +38,8 @@ public:
     Removal RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child);
     /// Removes the first attribute of that name from `node`, in the same way.
     Removal RemoveAttribute(const pugi::xml_node& node, const char* name);
-    /// To be called before the tree is loaded again: every body made so far loses its item.
+    /// To be called before the tree is loaded again: every body made so far loses its item, and
+    /// nothing is known of the input yet.
     void WillLoad() noexcept;
 
     /// Whether an item that a body found good in `generation` is still in the tree.
@@ -67,6 +68,13 @@ public:
     /// The current generation, which every body access compares with the body's own.
     std::uint64_t m_generation = 1;
     pugi::xml_document m_document;
+    /// What the last load handed to pugixml (see ZuXLoad.h): the UTF-8 text that pugixml parsed
+    /// in place and owns, and its size with the closing NUL; null when that load failed before.
+    const char* m_parsedText = nullptr;
+    std::size_t m_parsedSize = 0;
+    /// Whether the last load took bytes as they are under a declared encoding that nothing here
+    /// decodes: saves then write that declaration as it stands (see ZuXOutput.h).
+    bool m_keepsDeclaredEncoding = false;
 
 private:
     struct Lease;

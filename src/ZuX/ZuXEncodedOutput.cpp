@@ -195,7 +195,8 @@ Encoding EncodeDocument(const pugi::xml_document& document, const char* indent, 
         if ((flags & pugi::format_write_bom) && Holds(check, kByteOrderMark) &&
             !WritesOwnByteOrderMark(encoding.c_str()))
             writer.write(kByteOrderMark, sizeof kByteOrderMark - 1);
-        SaveDocument(document, writer, indent, flags & ~pugi::format_write_bom, pugi::encoding_utf8, encoding.c_str());
+        SaveDocument(document, writer, indent, flags & ~pugi::format_write_bom, pugi::encoding_utf8, false,
+                     encoding.c_str());
         if (!writer.Finish()) return Encoding::NotWritable;
         output = std::move(encoded);
         return Encoding::Done;

@@ -430,7 +430,8 @@ CZuError CZuXNode::SaveAsString(std::string& output, const std::string& indent, 
     const pugi::xml_node& node = m_pPrivate->Item();
     if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::NotFound);
     return SaveToText(output, ZU_CODE_LOCATION(kFunction), [&](pugi::xml_writer& text) {
-        SaveNode(node, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
+        SaveNode(node, text, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                 m_pPrivate->m_pDocument->m_keepsDeclaredEncoding);
     });
 }
 
@@ -439,7 +440,8 @@ CZuError CZuXNode::SaveToStream(std::ostream& out, const std::string& indent, BZ
     const pugi::xml_node& node = m_pPrivate->Item();
     if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::NotFound);
     return SaveToOstream(out, ZU_CODE_LOCATION(kFunction), [&](pugi::xml_writer& stream) {
-        SaveNode(node, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8);
+        SaveNode(node, stream, indent.c_str(), format.AsValue(), pugi::encoding_utf8,
+                 m_pPrivate->m_pDocument->m_keepsDeclaredEncoding);
     });
 }
 

@@ -133,8 +133,8 @@ bool HoldsForeignDeclaration(const pugi::xml_node& root) {
 } // namespace
 
 void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, const char* indent, unsigned int flags,
-                  pugi::xml_encoding encoding, const char* declared) {
-    if (!declared && !HoldsForeignDeclaration(document)) {
+                  pugi::xml_encoding encoding, bool keepDeclaredEncoding, const char* declared) {
+    if (!declared && (keepDeclaredEncoding || !HoldsForeignDeclaration(document))) {
         document.save(writer, indent, flags, encoding);
         return;
     }
@@ -155,10 +155,10 @@ void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, 
 }
 
 void SaveNode(const pugi::xml_node& node, pugi::xml_writer& writer, const char* indent, unsigned int flags,
-              pugi::xml_encoding encoding) {
-    if (node.type() == pugi::node_document && HoldsForeignDeclaration(node)) {
+              pugi::xml_encoding encoding, bool keepDeclaredEncoding) {
+    if (!keepDeclaredEncoding && node.type() == pugi::node_document && HoldsForeignDeclaration(node)) {
         SaveChildren(node, writer, indent, flags, encoding, nullptr);
-    } else if (NamesForeignEncoding(node)) {
+    } else if (!keepDeclaredEncoding && NamesForeignEncoding(node)) {
         const std::string declaration = DeclarationNaming(node, indent, flags, encoding, kUtf8, false);
         writer.write(declaration.data(), declaration.size());
     } else {

@@ -5,8 +5,9 @@
 // is, it would make a Latin-1 or UTF-16 claim about UTF-8 text, and the next load would decode
 // the text wrongly. So such a declaration is written with encoding="UTF-8". The tree is never
 // changed for this: pugixml could need memory to put the old value back, and that can fail.
-// The same mechanism writes a declaration naming another encoding for a save that converts its
-// output to that encoding.
+// A declaration above bytes that were loaded as they are, in an encoding nothing here decodes, is
+// the one true statement about them, and is written as it stands. The same mechanism writes a
+// declaration naming another encoding for a save that converts its output to that encoding.
 #ifndef ZUX_ZUXOUTPUT_H
 #define ZUX_ZUXOUTPUT_H
 
@@ -24,20 +25,22 @@
 /// `document.save(writer, indent, flags, encoding)` for a UTF-8 output encoding (encoding_utf8 or
 /// encoding_auto), except that the value of every `encoding` attribute of a declaration of the
 /// document that does not name UTF-8 (in any letter case) is written as "UTF-8". Every other byte
-/// is the one `save` writes. Allocates only when a declaration is rewritten, and may then throw
-/// std::bad_alloc; pugixml's memory is never used.
+/// is the one `save` writes. With `keepDeclaredEncoding` (the document's bytes were loaded as they
+/// are under its declaration), exactly what `save` writes. Allocates only when a declaration is
+/// rewritten, and may then throw std::bad_alloc; pugixml's memory is never used.
 ///
 /// With `declared`, an encoding name made of ASCII letters, digits, '.', '_' and '-', the text is
 /// for a conversion to that encoding: every declaration names it (an `encoding` attribute is added
 /// after `version` where there is none), and a document without a declaration gets one naming it,
 /// `<?xml version="1.0" encoding="..."?>`, even under format_no_declaration.
 void SaveDocument(const pugi::xml_document& document, pugi::xml_writer& writer, const char* indent, unsigned int flags,
-                  pugi::xml_encoding encoding, const char* declared = nullptr);
+                  pugi::xml_encoding encoding, bool keepDeclaredEncoding, const char* declared = nullptr);
 
 /// `node.print(writer, indent, flags, encoding)`, with the mend of SaveDocument for a declaration
 /// that names another encoding than UTF-8: the node itself, or one of the document node's children.
+/// With `keepDeclaredEncoding`, exactly what `print` writes.
 void SaveNode(const pugi::xml_node& node, pugi::xml_writer& writer, const char* indent, unsigned int flags,
-              pugi::xml_encoding encoding);
+              pugi::xml_encoding encoding, bool keepDeclaredEncoding);
 
 /// Whether a node of `type` holding `value` is written so that a load gives the value back as it
 /// is. Text and CDATA always are (CDATA holding "]]>" is split into sections, as it must be); a

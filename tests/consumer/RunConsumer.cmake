@@ -40,7 +40,8 @@ run(${ZUX_CXX_COMPILER} -std=c++17 "${ZUX_CONSUMER_SOURCE}/loader.cpp" "-I${pref
     -Wl,--as-needed -lZuX -lZuUtils "-Wl,-rpath,${libdir}" -o "${ZUX_WORK_DIR}/loader")
 run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${ZUX_WORK_DIR}/loader")
 if(EXISTS "${prefix}/bin/zux")
-    run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${prefix}/bin/zux" check "${ZUX_SOURCE_DIR}/examples/sample.xml")
+    run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${prefix}/bin/zux" check
+        "${ZUX_SOURCE_DIR}/examples/sample.xml")
     file(GLOB page "${prefix}/share/man/man1/zux.1*")
     if(NOT page)
         message(FATAL_ERROR "the man page zux.1 is not installed")

@@ -121,7 +121,8 @@ int Run(CZuXDocument& document, const std::string& file, const Operation& operat
         const std::string path = item.Path();
         CZuError error;
         const std::string problem = Apply(operation, item, error);
-        if (!problem.empty()) return Report(file, operation.Text() + ": " + path + ": " + problem, error);
+        if (problem.empty()) continue;
+        return Report(file, operation.Text().append(": ").append(path).append(": ").append(problem), error);
     }
     return kFound;
 }

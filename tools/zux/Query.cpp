@@ -11,9 +11,7 @@ namespace {
 // Writes the matches, one line each.
 class MatchWriter {
 public:
-    explicit MatchWriter(bool severalFiles) : m_severalFiles(severalFiles) {
-        m_stringValue.Compile("string(.)");
-    }
+    explicit MatchWriter(bool severalFiles) : m_severalFiles(severalFiles) { m_stringValue.Compile("string(.)"); }
 
     // A node: its path and its string value.
     CZuError Node(const std::string& file, const CZuXNode& node) {
@@ -64,8 +62,7 @@ bool IsTrue(CZuXDocument& document, const CZuXPathQuery& query, const std::strin
     return truth;
 }
 
-int SelectXPath(CZuXDocument& document, const std::string& file, const CZuXPathQuery& query,
-                MatchWriter& matches) {
+int SelectXPath(CZuXDocument& document, const std::string& file, const CZuXPathQuery& query, MatchWriter& matches) {
     CZuXPathNodeSetPtr selected;
     const CZuError queried = document.SelectNodes(selected, query);
     // The query compiled, so a refusal here says that it gives no node set.

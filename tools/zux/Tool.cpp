@@ -1,9 +1,9 @@
 #include "Tool.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,9 +81,8 @@ std::string StandardInputPath(std::string& problem) {
 } // namespace
 
 bool Arguments::Has(const char* name) const {
-    for (const GivenOption& option : options)
-        if (option.name == name) return true;
-    return false;
+    return std::any_of(options.begin(), options.end(),
+                       [name](const GivenOption& option) { return option.name == name; });
 }
 
 std::vector<std::string> Arguments::Words(const char* name) const {

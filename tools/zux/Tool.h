@@ -45,9 +45,9 @@ using Handler = int (*)(const Command& command, const Arguments& arguments);
 struct Command {
     const char* name;
     Handler run;
-    const char* summary;              ///< one line for `zux --help`
-    std::vector<OptionSpec> options;  ///< besides --help and --verbose, which every command takes
-    const char* usage;                ///< the synopsis lines, a blank line, then what the command does
+    const char* summary;             ///< one line for `zux --help`
+    std::vector<OptionSpec> options; ///< besides --help and --verbose, which every command takes
+    const char* usage;               ///< the synopsis lines, a blank line, then what the command does
 };
 
 int RunQuery(const Command& command, const Arguments& arguments);
@@ -83,8 +83,8 @@ int BuildContext(const Command& command, const Arguments& arguments, CZuXPathCon
 
 /// What the commands but edit load: every kind of node but text made only of white space, whose
 /// place the output's own indentation takes.
-constexpr BZuXLoad::Bits kAllButBlankText = BZuXLoad::KeepComments | BZuXLoad::KeepProcessingInstructions |
-                                            BZuXLoad::KeepDeclaration | BZuXLoad::KeepDocType;
+constexpr BZuXLoad::Bits kAllButBlankText =
+    BZuXLoad::KeepComments | BZuXLoad::KeepProcessingInstructions | BZuXLoad::KeepDeclaration | BZuXLoad::KeepDocType;
 
 /// How a file loaded.
 struct Loaded {

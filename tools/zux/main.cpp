@@ -10,7 +10,9 @@
 namespace {
 
 const zux::Command kCommands[] = {
-    {"query", zux::RunQuery, "print what an XPath expression selects in each file",
+    {"query",
+     zux::RunQuery,
+     "print what an XPath expression selects in each file",
      {{"--path", 0}, {"--ns", 1}, {"--var", 1}, {"--no-position", 0}},
      R"(usage: zux query [--path] [--ns PREFIX=URI]... [--var NAME=VALUE]... [--no-position] EXPR FILE...
 
@@ -27,7 +29,9 @@ XPath's boolean() reads it), 1 when nothing did, 2 on an error.
   --var NAME=VALUE     $NAME in EXPR reads VALUE, a string, which is only ever compared
   --no-position        print the path and value alone (after "FILE:" when several files are given)
 )"},
-    {"check", zux::RunCheck, "report the files that are not well-formed XML",
+    {"check",
+     zux::RunCheck,
+     "report the files that are not well-formed XML",
      {},
      R"(usage: zux check FILE...
 
@@ -36,7 +40,9 @@ Loads each FILE and prints FILE:LINE:COLUMN: description for each that is not we
 that cannot be read is reported on standard error. Exit status: 0 when every file is good, 1
 when one is not well-formed, 2 when one cannot be read.
 )"},
-    {"format", zux::RunFormat, "write files indented",
+    {"format",
+     zux::RunFormat,
+     "write files indented",
      {{"--indent", 1}, {"--in-place", 0}},
      R"(usage: zux format [--indent STRING] [--in-place] FILE...
 
@@ -49,7 +55,9 @@ others are still formatted).
   --in-place           replace each file instead, through a new file renamed over it, so that
                        a failure at any moment leaves the old file whole
 )"},
-    {"edit", zux::RunEdit, "change a file with XPath and write it out",
+    {"edit",
+     zux::RunEdit,
+     "change a file with XPath and write it out",
      {{"--in-place", 0},
       {"--ns", 1},
       {"--strict", 0},

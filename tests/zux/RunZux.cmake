@@ -3,7 +3,7 @@
 #   CASE     name|status|stdout|stderr|file after ("-": not looked at, "=": untouched)|arguments...
 #            In the texts and arguments @x@ is the examples directory, @w@ the case's scratch
 #            directory, where a file @w@/NAME starts as a copy of @x@/NAME; an argument <PATH is
-#            standard input.
+#            standard input, <<PATH standard input through a pipe.
 #   ROUNDTRIP  FILE|INDENT instead: zux format of FILE gives the library's own save of it, to
 #            standard output, from standard input and in place.
 # Variables: ZUX, LIBRARY_SAVE, EXAMPLES, WORK.
@@ -20,15 +20,18 @@ endfunction()
 # Runs zux with `arguments`; sets status, out and err in the caller.
 function(run_zux)
     set(input)
+    set(pipe)
     set(arguments)
     foreach(argument IN LISTS ARGN)
-        if(argument MATCHES "^<(.*)")
+        if(argument MATCHES "^<<(.*)")
+            set(pipe COMMAND cat "${CMAKE_MATCH_1}")
+        elseif(argument MATCHES "^<(.*)")
             set(input INPUT_FILE "${CMAKE_MATCH_1}")
         else()
             list(APPEND arguments "${argument}")
         endif()
     endforeach()
-    execute_process(COMMAND "${ZUX}" ${arguments} ${input}
+    execute_process(${pipe} COMMAND "${ZUX}" ${arguments} ${input}
         RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     set(status "${status}" PARENT_SCOPE)
     set(out "${out}" PARENT_SCOPE)

@@ -26,6 +26,11 @@ public:
         KeepDeclaration = 0x0100,            ///< `<?xml version="1.0"?>`
         KeepDocType = 0x0200,                ///< `<!DOCTYPE name ...>`
         KeepAll = 0x030B,                    ///< every kind above
+        /// Not a kind of node: counts where every item stands while loading, so that
+        /// GetSourcePosition answers for a document loaded from a string (whose text is gone
+        /// afterwards), and for a file however it changes later. Costs a pass over the input
+        /// and about 1/10 of its size.
+        KeepPositions = 0x10000,
     };
 
     /// Named bits joined: still named bits, so the result converts to a load.

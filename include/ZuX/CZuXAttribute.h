@@ -73,6 +73,11 @@ public:
     std::string NamespaceUri() const;
     ///@}
 
+    /// Where the attribute's name starts in the text it was loaded from, as
+    /// CZuXNode::GetSourcePosition tells a node's; 1168 likewise for an attribute the program made
+    /// or renamed to a longer name.
+    CZuError GetSourcePosition(unsigned long& line, unsigned long& column) const;
+
     /// @name Values as BOOL
     ///@{
 

@@ -72,6 +72,12 @@ public:
     CZuError LoadFromFile(const std::string& path, BZuXLoad keep);
     ///@}
 
+    /// Where the last load failed in its input (a parse error, or a byte its encoding cannot
+    /// hold), counted as CZuXNode::GetSourcePosition counts. Fails with Win32 1168, `line` and
+    /// `column` untouched, after a successful load, before any, and after a failure that has no
+    /// place in the input (no file, a read error, out of memory).
+    CZuError GetLoadErrorPosition(unsigned long& line, unsigned long& column) const;
+
     /// Writes the document to `output` as UTF-8 on one line (format Raw, no indentation),
     /// with a default declaration unless the document holds one. A declaration of the document
     /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds

@@ -292,6 +292,16 @@ public:
     std::string NamespaceUri() const;
     ///@}
 
+    /// Where the node starts in the text it was loaded from (its '<'; a text node's first
+    /// character): lines and columns from 1, columns counting characters of the input in its own
+    /// encoding (a tab is one). Asked of a document loaded from a file, the first position reads
+    /// the file again (unless the load kept positions): a file changed since gives none. Fails with
+    /// Win32 1168, `line` and `column` untouched, for an empty handle, the document node, a node
+    /// the program made, copied from another document or renamed to a longer name (a node copied
+    /// within its document gives its source's position), and for a document loaded from a string
+    /// without BZuXLoad::KeepPositions; 14 when memory runs out. Edits elsewhere never move it.
+    CZuError GetSourcePosition(unsigned long& line, unsigned long& column) const;
+
     /// @name Attributes as BOOL
     ///@{
 

@@ -12,6 +12,7 @@ static_assert(BZuXLoad::KeepProcessingInstructions == pugi::parse_pi &&
                   BZuXLoad::KeepAll == (pugi::parse_pi | pugi::parse_comments | pugi::parse_ws_pcdata |
                                         pugi::parse_declaration | pugi::parse_doctype),
               "the load bits are pugixml's");
+static_assert((BZuXLoad::KeepPositions & 0xFFFF) == 0, "KeepPositions lies above every parse flag of pugixml");
 
 namespace {
 
@@ -21,6 +22,7 @@ _DISPLAY_BITS_INFO_TABLE s_dtLoadFlags[] = {
     {BZuXLoad::KeepWhitespaceText, 0xFF, "KeepWhitespaceText", L"KeepWhitespaceText", 0},
     {BZuXLoad::KeepDeclaration, 0xFF, "KeepDeclaration", L"KeepDeclaration", 0},
     {BZuXLoad::KeepDocType, 0xFF, "KeepDocType", L"KeepDocType", 0},
+    {BZuXLoad::KeepPositions, 0xFF, "KeepPositions", L"KeepPositions", 0},
     {0, 0, nullptr, nullptr, 0},
 };
 

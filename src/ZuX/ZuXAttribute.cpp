@@ -57,6 +57,16 @@ std::string CZuXAttribute::NamespaceUri() const {
     return attribute ? NamespaceOf(attribute.name(), m_pPrivate->m_element, true) : "";
 }
 
+CZuError CZuXAttribute::GetSourcePosition(unsigned long& line, unsigned long& column) const {
+    const pugi::xml_attribute& attribute = m_pPrivate->Item();
+    SourcePosition position{0, 0};
+    const PositionLookup lookup =
+        attribute ? m_pPrivate->m_pDocument->m_source.Find(attribute, position) : PositionLookup::NotInText;
+    return PositionResult(
+        lookup, position, line, column,
+        ZU_CODE_LOCATION("CZuError CZuXAttribute::GetSourcePosition(unsigned long&, unsigned long&) const"));
+}
+
 CZuError CZuXAttribute::MoveNext() const {
     pugi::xml_attribute& attribute = m_pPrivate->Item();
     attribute = attribute.next_attribute();
@@ -186,25 +196,23 @@ CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp value) {
 // The strict reads: one call each into the shared check and conversion.
 
 CZuError CZuXAttribute::Parse(bool& value) const {
-    return ParseValue<Bool>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(bool&) const"));
+    return ParseValue<Bool>(*m_pPrivate, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(bool&) const"));
 }
 CZuError CZuXAttribute::Parse(double& value) const {
-    return ParseValue<Double>(m_pPrivate->Item(), value,
-                              ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(double&) const"));
+    return ParseValue<Double>(*m_pPrivate, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(double&) const"));
 }
 CZuError CZuXAttribute::Parse(int& value) const {
-    return ParseValue<Int>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(int&) const"));
+    return ParseValue<Int>(*m_pPrivate, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(int&) const"));
 }
 CZuError CZuXAttribute::Parse(unsigned int& value) const {
-    return ParseValue<UInt>(m_pPrivate->Item(), value,
-                            ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(unsigned int&) const"));
+    return ParseValue<UInt>(*m_pPrivate, value, ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(unsigned int&) const"));
 }
 CZuError CZuXAttribute::Parse(long long& value) const {
-    return ParseValue<LongLong>(m_pPrivate->Item(), value,
+    return ParseValue<LongLong>(*m_pPrivate, value,
                                 ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(long long&) const"));
 }
 CZuError CZuXAttribute::Parse(unsigned long long& value) const {
-    return ParseValue<ULongLong>(m_pPrivate->Item(), value,
+    return ParseValue<ULongLong>(*m_pPrivate, value,
                                  ZU_CODE_LOCATION("CZuError CZuXAttribute::Parse(unsigned long long&) const"));
 }
 

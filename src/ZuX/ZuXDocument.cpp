@@ -26,8 +26,9 @@ constexpr unsigned int kFileParseOptions = pugi::parse_default | pugi::parse_com
 static_assert(kStringParseOptions == 0x74 && kFileParseOptions == 0x176, "parse options of the loads");
 
 // The loads with a BZuXLoad: parse_default and exactly the kinds named, whose bits are pugixml's.
-unsigned int ParseOptions(BZuXLoad keep) {
-    return pugi::parse_default | (keep.AsValue() & BZuXLoad::KeepAll);
+LoadRequest Request(BZuXLoad keep, const char* function) {
+    return {pugi::parse_default | (keep.AsValue() & BZuXLoad::KeepAll), (keep.AsValue() & BZuXLoad::KeepPositions) != 0,
+            function};
 }
 
 // Collects everything pugixml writes.
@@ -101,29 +102,40 @@ CZuXDocument::~CZuXDocument() {
 
 CZuError CZuXDocument::LoadFromString(const std::string& xml) {
     static const char* const kFunction = "CZuError CZuXDocument::LoadFromString(const string&)";
-    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, kStringParseOptions, kFunction);
+    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, {kStringParseOptions, false, kFunction});
     if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction));
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path) {
     static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&)";
-    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, kFileParseOptions, kFunction);
+    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, {kFileParseOptions, false, kFunction});
     if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromString(const std::string& xml, BZuXLoad keep) {
     static const char* const kFunction = "CZuError CZuXDocument::LoadFromString(const string&, BZuXLoad)";
-    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, ParseOptions(keep), kFunction);
+    CZuError error = LoadDocumentFromString(*m_pPrivate, xml, Request(keep, kFunction));
     if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction));
     return CZuError::Success();
 }
 
 CZuError CZuXDocument::LoadFromFile(const std::string& path, BZuXLoad keep) {
     static const char* const kFunction = "CZuError CZuXDocument::LoadFromFile(const string&, BZuXLoad)";
-    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, ParseOptions(keep), kFunction);
+    CZuError error = LoadDocumentFromFile(*m_pPrivate, path, Request(keep, kFunction));
     if (error.IsError()) return error.Push(ZU_CODE_LOCATION(kFunction), "FileName=[%s]", path.c_str());
+    return CZuError::Success();
+}
+
+CZuError CZuXDocument::GetLoadErrorPosition(unsigned long& line, unsigned long& column) const {
+    SourcePosition position{0, 0};
+    if (!m_pPrivate->m_source.ErrorPosition(position))
+        return WNErrorUtil::ErrorWin32(
+            ZU_CODE_LOCATION("CZuError CZuXDocument::GetLoadErrorPosition(unsigned long&, unsigned long&) const"),
+            ZuWin32::NotFound, "Reason=[the last load did not fail in its input]");
+    line = position.line;
+    column = position.column;
     return CZuError::Success();
 }
 

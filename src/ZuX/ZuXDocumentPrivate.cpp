@@ -209,8 +209,7 @@ void CZuXDocumentPrivate::WillLoad() noexcept {
     NewGeneration();
     m_loaded = m_generation;
     m_removed.Clear();
-    m_parsedText = nullptr;
-    m_parsedSize = 0;
+    m_source.Clear();
     m_keepsDeclaredEncoding = false;
 }
 

@@ -4,6 +4,7 @@
 
 #include "ZuXRemovedItems.h"
 #include "ZuXResults.h"
+#include "ZuXSourcePositions.h"
 
 #include <ZuUtils/CZuError.h>
 #include <ZuX/ZuXExport.h>
@@ -68,10 +69,8 @@ public:
     /// The current generation, which every body access compares with the body's own.
     std::uint64_t m_generation = 1;
     pugi::xml_document m_document;
-    /// What the last load handed to pugixml (see ZuXLoad.h): the UTF-8 text that pugixml parsed
-    /// in place and owns, and its size with the closing NUL; null when that load failed before.
-    const char* m_parsedText = nullptr;
-    std::size_t m_parsedSize = 0;
+    /// Where the last load's items stand in its input (see ZuXLoad.h and ZuXSourcePositions.h).
+    CZuXSourcePositions m_source;
     /// Whether the last load took bytes as they are under a declared encoding that nothing here
     /// decodes: saves then write that declaration as it stands (see ZuXOutput.h).
     bool m_keepsDeclaredEncoding = false;

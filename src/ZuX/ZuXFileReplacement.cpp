@@ -321,8 +321,7 @@ int WriteInPlace(const std::string& path, const CFileContent& content) {
 // fd/N links (/proc/self/fd/N, /dev/fd/N, /dev/stdout); -1 otherwise.
 int OwnDescriptorNamed(const std::string& entry) {
     const std::string number = entry.substr(DirectoryOf(entry).size());
-    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos)
-        return -1;
+    if (number.empty() || number.size() > 9 || number.find_first_not_of("0123456789") != std::string::npos) return -1;
     struct stat directory {};
     if (stat(DirectoryOf(entry).c_str(), &directory) != 0) return -1;
     for (const char* own : {"/proc/self/fd", "/proc/thread-self/fd"}) {

@@ -29,9 +29,9 @@
 // descriptor refers to: a replacement would leave the descriptor on the old file, so that all
 // later output through it would be lost. One of the process's own descriptors is written through
 // itself, at its offset, without truncating (after what stdio holds for it), so that
-// `prog /dev/stdout > out.txt` keeps everything the program prints, in order. A file that may not be written is not replaced either:
-// the save fails, as opening it would. A path that names nothing yet is created by a rename too,
-// with 0666 less the umask, as fopen would create it.
+// `prog /dev/stdout > out.txt` keeps everything the program prints, in order. A file that may not be written is not
+// replaced either: the save fails, as opening it would. A path that names nothing yet is created by a rename too, with
+// 0666 less the umask, as fopen would create it.
 #ifndef ZUX_ZUXFILEREPLACEMENT_H
 #define ZUX_ZUXFILEREPLACEMENT_H
 

@@ -28,6 +28,8 @@ namespace {
 
 using Outcome = DecodedInput::Outcome;
 
+constexpr std::size_t kEnd = static_cast<std::size_t>(-1);
+
 // The forms pugixml tells by the first bytes, in the order it tries them: byte-order marks, then
 // "<" as the first character. A null encoding is UTF-8, taken as it is.
 struct Mark {
@@ -243,13 +245,13 @@ private:
 // The whole file, read as pugixml's load_file reads it, with its statuses: the size is the end's
 // seek position (a pipe has none: a read error), and a file that cannot be opened is not found,
 // whatever the reason. A directory is a read error: pugixml would take its seek position, which
-// ext4 makes huge, as its size and fail for lack of memory.
-pugi::xml_parse_status ReadWholeFile(const std::string& path, PugixmlBuffer& bytes, std::size_t& size) {
+// ext4 makes huge, as its size and fail for lack of memory. `status` describes the file read.
+pugi::xml_parse_status ReadWholeFile(const std::string& path, PugixmlBuffer& bytes, std::size_t& size,
+                                     struct stat& status) {
     // Not cut at a NUL: the file named by the part before it is not the file asked for.
     if (HoldsNul(path)) return pugi::status_file_not_found;
     const CDescriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0) return pugi::status_file_not_found;
-    struct stat status {};
     if (fstat(file.Get(), &status) != 0 || S_ISDIR(status.st_mode)) return pugi::status_io_error;
     const off_t end = lseek(file.Get(), 0, SEEK_END);
     if (end < 0 || lseek(file.Get(), 0, SEEK_SET) != 0) return pugi::status_io_error;
@@ -266,6 +268,11 @@ pugi::xml_parse_status ReadWholeFile(const std::string& path, PugixmlBuffer& byt
     return pugi::status_ok;
 }
 
+bool SameFile(const struct stat& a, const struct stat& b) {
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino && a.st_size == b.st_size &&
+           a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
+}
+
 // A load that fails before pugixml parses: the tree is discarded, as pugixml discards it.
 CZuError Refuse(CZuXDocumentPrivate& document, pugi::xml_parse_status status) {
     document.m_document.reset();
@@ -274,8 +281,31 @@ CZuError Refuse(CZuXDocumentPrivate& document, pugi::xml_parse_status status) {
     return CZuXDocumentPrivate::GetErrorFromParseResult(refused);
 }
 
-CZuError Parse(CZuXDocumentPrivate& document, PugixmlBuffer bytes, std::size_t size, unsigned int options,
-               const char* function) {
+// Where a load failed, counted in its input, which `again(bytes, size)` reads once more: the text
+// pugixml parsed in place is no longer the input. Only the first `decodable` bytes are decoded: a
+// failed decoding ends where the error is. A load that failed for lack of memory has no place.
+template <class Again>
+void PlaceFailure(CZuXSourcePositions& source, Again&& again, std::size_t decodable, std::size_t offset) noexcept {
+    try {
+        if (!source.Counted()) {
+            PugixmlBuffer bytes;
+            std::size_t size = 0;
+            if (!again(bytes, size)) return;
+            const DecodedInput text = DecodeToUtf8(std::move(bytes), std::min(size, decodable));
+            if (text.outcome != Outcome::Done) return;
+            source.Count(text.text.get(), text.size);
+        }
+        source.FailedAt(offset);
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+// Decodes the input and lets pugixml parse it. `again(bytes, size)` reads the input once more,
+// for positions: the text that pugixml parses in place is no longer the input by the time they
+// are counted.
+template <class Again>
+CZuError Parse(CZuXDocumentPrivate& document, PugixmlBuffer bytes, std::size_t size, const LoadRequest& request,
+               Again&& again) {
     DecodedInput input = DecodeToUtf8(std::move(bytes), size);
     switch (input.outcome) {
     case Outcome::Done:
@@ -285,39 +315,66 @@ CZuError Parse(CZuXDocumentPrivate& document, PugixmlBuffer bytes, std::size_t s
     case Outcome::Invalid:
     case Outcome::Incomplete:
         document.m_document.reset();
-        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(function), ZuWin32::InvalidData,
+        PlaceFailure(document.m_source, again, input.offset, kEnd);
+        return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(request.function), ZuWin32::InvalidData,
                                        "Error decoding, Encoding=[%s], Offset=[%lld], Description=[%s]", input.encoding,
                                        static_cast<long long>(input.offset),
                                        input.outcome == Outcome::Invalid ? "Invalid byte sequence"
                                                                          : "Incomplete character at the end");
     }
-    document.m_parsedText = input.text.get();
-    document.m_parsedSize = input.size;
+    document.m_source.Parsing(input.text.get(), input.size);
     document.m_keepsDeclaredEncoding = input.form == InputForm::Undecoded;
-    pugi::xml_parse_result parsed =
-        document.m_document.load_buffer_inplace_own(input.text.release(), input.size, options, pugi::encoding_utf8);
+    try {
+        if (request.countPositions) document.m_source.Count(input.text.get(), input.size);
+    } catch (const std::bad_alloc&) {
+        return Refuse(document, pugi::status_out_of_memory);
+    }
+    pugi::xml_parse_result parsed = document.m_document.load_buffer_inplace_own(input.text.release(), input.size,
+                                                                                request.options, pugi::encoding_utf8);
+    if (parsed.status != pugi::status_ok && parsed.status != pugi::status_out_of_memory)
+        PlaceFailure(document.m_source, again, size, static_cast<std::size_t>(parsed.offset));
     return CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
 }
 
 } // namespace
 
-CZuError LoadDocumentFromString(CZuXDocumentPrivate& document, const std::string& xml, unsigned int options,
-                                const char* function) {
+CZuError LoadDocumentFromString(CZuXDocumentPrivate& document, const std::string& xml, const LoadRequest& request) {
     document.WillLoad();
     // Up to the first NUL, as pugixml's load_string reads it; copied once, as load_string copies.
     const std::size_t size = std::strlen(xml.c_str());
-    PugixmlBuffer bytes = NewPugixmlBuffer(size + 1);
-    if (!bytes) return Refuse(document, pugi::status_out_of_memory);
-    std::memcpy(bytes.get(), xml.data(), size);
-    return Parse(document, std::move(bytes), size, options, function);
+    const auto copy = [&xml, size](PugixmlBuffer& bytes, std::size_t& copied) {
+        bytes = NewPugixmlBuffer(size + 1);
+        if (bytes) std::memcpy(bytes.get(), xml.data(), size);
+        copied = size;
+        return static_cast<bool>(bytes);
+    };
+    PugixmlBuffer bytes;
+    std::size_t copied = 0;
+    if (!copy(bytes, copied)) return Refuse(document, pugi::status_out_of_memory);
+    return Parse(document, std::move(bytes), size, request, copy);
 }
 
-CZuError LoadDocumentFromFile(CZuXDocumentPrivate& document, const std::string& path, unsigned int options,
-                              const char* function) {
+CZuError LoadDocumentFromFile(CZuXDocumentPrivate& document, const std::string& path, const LoadRequest& request) {
     document.WillLoad();
     PugixmlBuffer bytes;
     std::size_t size = 0;
-    const pugi::xml_parse_status read = ReadWholeFile(path, bytes, size);
+    struct stat status {};
+    const pugi::xml_parse_status read = ReadWholeFile(path, bytes, size, status);
     if (read != pugi::status_ok) return Refuse(document, read);
-    return Parse(document, std::move(bytes), size, options, function);
+    if (S_ISREG(status.st_mode)) document.m_source.ReadAgainFrom(path, status);
+    const auto reread = [&path](PugixmlBuffer& again, std::size_t& length) {
+        struct stat ignored {};
+        return ReadWholeFile(path, again, length, ignored) == pugi::status_ok;
+    };
+    return Parse(document, std::move(bytes), size, request, reread);
+}
+
+DecodedInput ReadFileAgain(const std::string& path, const struct stat& identity) {
+    PugixmlBuffer bytes;
+    std::size_t size = 0;
+    struct stat status {};
+    const pugi::xml_parse_status read = ReadWholeFile(path, bytes, size, status);
+    if (read == pugi::status_out_of_memory) return Failed(Outcome::OutOfMemory);
+    if (read != pugi::status_ok || !SameFile(status, identity)) return Failed(Outcome::Invalid);
+    return DecodeToUtf8(std::move(bytes), size);
 }

@@ -24,6 +24,8 @@
 
 #include <pugixml.hpp>
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -67,21 +69,34 @@ struct DecodedInput {
 /// same text. Examines only the first bytes unless it decodes; never throws.
 DecodedInput DecodeToUtf8(PugixmlBuffer bytes, std::size_t size);
 
-/// The loads: the document's tree is replaced by the input's, parsed with pugixml's `options`.
+/// What a load is asked for.
+struct LoadRequest {
+    unsigned int options; ///< pugixml's parse options
+    bool countPositions;  ///< count the input's positions while loading (BZuXLoad::KeepPositions)
+    const char* function; ///< the load's function text, for the records made here
+};
+
+/// The loads: the document's tree is replaced by the input's, parsed with the request's options.
 /// The result is success or the failure's first record; the caller pushes its own. Failures are
 /// pugixml's parse statuses (through CZuXDocumentPrivate::GetErrorFromParseResult, also for those
 /// found here: a file that cannot be opened, a directory or a read error, memory for the text),
 /// and input invalid in its encoding: Win32 13 with
-/// "Error decoding, Encoding=[%s], Offset=[%lld], Description=[%s]", at a location naming
-/// `function`, after which the document is empty. After a parse error the document holds what
-/// pugixml parsed before it.
+/// "Error decoding, Encoding=[%s], Offset=[%lld], Description=[%s]", at a location naming the
+/// request's function, after which the document is empty. After a parse error the document holds
+/// what pugixml parsed before it. A failure in the input's text (decoding or parsing) leaves its
+/// line and column in the document's positions (ZuXSourcePositions.h), counted in the input read
+/// once more.
 ///@{
 /// Loads the text of `xml` up to its first NUL character.
-CZuError LoadDocumentFromString(CZuXDocumentPrivate& document, const std::string& xml, unsigned int options,
-                                const char* function);
-/// Loads the file at `path`; a path holding a NUL character fails as a file that is not found.
-CZuError LoadDocumentFromFile(CZuXDocumentPrivate& document, const std::string& path, unsigned int options,
-                              const char* function);
+CZuError LoadDocumentFromString(CZuXDocumentPrivate& document, const std::string& xml, const LoadRequest& request);
+/// Loads the file at `path`; a path holding a NUL character fails as a file that is not found. A
+/// regular file is remembered, to be read again when positions are asked for.
+CZuError LoadDocumentFromFile(CZuXDocumentPrivate& document, const std::string& path, const LoadRequest& request);
 ///@}
+
+/// The UTF-8 text of the file at `path`, read and decoded as a load does, while it is still the
+/// file that `identity` describes (device, inode, size, modification time): outcome Invalid, with
+/// no text, when it is another or cannot be read, OutOfMemory when memory runs out.
+DecodedInput ReadFileAgain(const std::string& path, const struct stat& identity);
 
 #endif

@@ -172,6 +172,16 @@ CZuError CZuXNode::SetName(const char* name) {
                                    PrintableName(name));
 }
 
+CZuError CZuXNode::GetSourcePosition(unsigned long& line, unsigned long& column) const {
+    const pugi::xml_node& node = m_pPrivate->Item();
+    SourcePosition position{0, 0};
+    const PositionLookup lookup =
+        node ? m_pPrivate->m_pDocument->m_source.Find(node, position) : PositionLookup::NotInText;
+    return PositionResult(
+        lookup, position, line, column,
+        ZU_CODE_LOCATION("CZuError CZuXNode::GetSourcePosition(unsigned long&, unsigned long&) const"));
+}
+
 std::string CZuXNode::Path() const {
     return m_pPrivate->Item().path('/');
 }
@@ -652,7 +662,7 @@ CZuError CZuXNode::SetAttributeTimeStampUnixTime(const char* name, CTimeStamp va
 
 CZuError CZuXNode::GetAttributeAsIso8601(const char* name, CTimeStamp& value) const {
     return ParseNamedValue<Iso8601>(
-        m_pPrivate->Item(), name, value,
+        *m_pPrivate, name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::GetAttributeAsIso8601(const char*, CTimeStamp&) const"));
 }
 CZuError CZuXNode::SetAttributeIso8601(const char* name, CTimeStamp value) {
@@ -663,36 +673,35 @@ CZuError CZuXNode::SetAttributeIso8601(const char* name, CTimeStamp value) {
 // The strict reads: one call each into the shared check and conversion.
 
 CZuError CZuXNode::ParseAttribute(const char* name, bool& value) const {
-    return ParseNamedValue<Bool>(m_pPrivate->Item(), name, value,
+    return ParseNamedValue<Bool>(*m_pPrivate, name, value,
                                  ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, bool&) const"));
 }
 CZuError CZuXNode::ParseAttribute(const char* name, double& value) const {
-    return ParseNamedValue<Double>(m_pPrivate->Item(), name, value,
+    return ParseNamedValue<Double>(*m_pPrivate, name, value,
                                    ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, double&) const"));
 }
 CZuError CZuXNode::ParseAttribute(const char* name, int& value) const {
-    return ParseNamedValue<Int>(m_pPrivate->Item(), name, value,
+    return ParseNamedValue<Int>(*m_pPrivate, name, value,
                                 ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, int&) const"));
 }
 CZuError CZuXNode::ParseAttribute(const char* name, unsigned int& value) const {
     return ParseNamedValue<UInt>(
-        m_pPrivate->Item(), name, value,
+        *m_pPrivate, name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, unsigned int&) const"));
 }
 CZuError CZuXNode::ParseAttribute(const char* name, long long& value) const {
     return ParseNamedValue<LongLong>(
-        m_pPrivate->Item(), name, value,
-        ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, long long&) const"));
+        *m_pPrivate, name, value, ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, long long&) const"));
 }
 CZuError CZuXNode::ParseAttribute(const char* name, unsigned long long& value) const {
     return ParseNamedValue<ULongLong>(
-        m_pPrivate->Item(), name, value,
+        *m_pPrivate, name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, unsigned long long&) const"));
 }
 
 CZuError CZuXNode::ParseAttribute(const char* name, CTimeStamp& value) const {
     return ParseNamedValue<SystemTime>(
-        m_pPrivate->Item(), name, value,
+        *m_pPrivate, name, value,
         ZU_CODE_LOCATION("CZuError CZuXNode::ParseAttribute(const char*, CTimeStamp&) const"));
 }
 

@@ -6,6 +6,7 @@
 #ifndef ZUX_ZUXVALUES_H
 #define ZUX_ZUXVALUES_H
 
+#include "ZuXDocumentPrivate.h"
 #include "ZuXLocaleScope.h"
 #include "ZuXResults.h"
 #include "ZuXTree.h"
@@ -187,33 +188,45 @@ CZuError SetAttribute(pugi::xml_node node, const char* name, const typename Form
 
 // --- the strict reads, Parse and ParseAttribute --------------------------------------------------
 
-/// CZuXAttribute::Parse: the value when the attribute's text is exactly one value of the form; 13 with
-/// "Attribute=[name], Value=[text]" when it is not, 1168 with "Attribute=[]" on an empty handle, 14
-/// when a form that needs memory to read cannot have it. `value` is set only on success, to what the
-/// quiet reads give.
+/// The strict read of `attribute`'s text: the value when it is exactly one value of the form; 13
+/// with "Attribute=[name], Value=[text]" when it is not, then "Line=[%lu], Column=[%lu]" where the
+/// attribute stands in the text `document` was loaded from, when that is known; 14 when a form that
+/// needs memory to read cannot have it. `value` is set only on success, to what the quiet reads give.
 template <class Form>
-CZuError ParseValue(const pugi::xml_attribute& attribute, typename Form::Value& value, const WNCodeLocation& location) {
-    if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", "");
+CZuError ParseText(const pugi::xml_attribute& attribute, CZuXDocumentPrivate* document, typename Form::Value& value,
+                   const WNCodeLocation& location) {
     try {
         const typename Form::Value read = Form::Read(attribute, Form::Zero());
-        if (!Form::Exact(attribute.value(), read))
-            return WNErrorUtil::ErrorWin32(location, ZuWin32::InvalidData, "Attribute=[%s], Value=[%s]",
-                                           attribute.name(), attribute.value());
-        value = read;
+        if (Form::Exact(attribute.value(), read)) {
+            value = read;
+            return CZuError::Success();
+        }
     } catch (const std::bad_alloc&) {
         return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
     }
-    return CZuError::Success();
+    CZuError malformed = WNErrorUtil::ErrorWin32(location, ZuWin32::InvalidData, "Attribute=[%s], Value=[%s]",
+                                                 attribute.name(), attribute.value());
+    SourcePosition position{0, 0};
+    if (document && document->m_source.Find(attribute, position) == PositionLookup::Found)
+        malformed.Push(location, "Line=[%lu], Column=[%lu]", position.line, position.column);
+    return malformed;
 }
 
-/// CZuXNode::ParseAttribute: ParseValue on the first attribute of that name; 1168 with "Attribute=[name]" when
-/// there is none.
-template <class Form>
-CZuError ParseNamedValue(const pugi::xml_node& node, const char* name, typename Form::Value& value,
-                         const WNCodeLocation& location) {
-    const pugi::xml_attribute attribute = AttributeNamed(node, name);
+/// CZuXAttribute::Parse, on an attribute body: ParseText; 1168 with "Attribute=[]" on an empty handle.
+template <class Form, class Body>
+CZuError ParseValue(Body& body, typename Form::Value& value, const WNCodeLocation& location) {
+    const pugi::xml_attribute& attribute = body.Item(); // first: it may bring the body up to date
+    if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", "");
+    return ParseText<Form>(attribute, body.m_pDocument.get(), value, location);
+}
+
+/// CZuXNode::ParseAttribute, on a node body: ParseText on the first attribute of that name; 1168
+/// with "Attribute=[name]" when there is none.
+template <class Form, class Body>
+CZuError ParseNamedValue(Body& body, const char* name, typename Form::Value& value, const WNCodeLocation& location) {
+    const pugi::xml_attribute attribute = AttributeNamed(body.Item(), name);
     if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", PrintableName(name));
-    return ParseValue<Form>(attribute, value, location);
+    return ParseText<Form>(attribute, body.m_pDocument.get(), value, location);
 }
 
 } // namespace zuxvalue

@@ -26,6 +26,11 @@ struct Item {
 
     bool IsElement() const { return node.Kind() == CZuXNode::NodeKind::Element; }
     std::string Path() const { return node.Exists() ? node.Path() : owner.Path() + "/@" + attribute.Name(); }
+    // Where the item starts in FILE, as "FILE:LINE:COLUMN"; FILE alone where that is not known.
+    std::string Where(const std::string& file) const {
+        const std::string place = node.Exists() ? Place(file, node) : Place(file, attribute);
+        return place.empty() ? file : place;
+    }
 };
 
 bool IsRootElement(const CZuXNode& node) {
@@ -118,11 +123,12 @@ int Run(CZuXDocument& document, const std::string& file, const Operation& operat
     for (const CZuXPathNodePtr& selection : *selected) {
         Item item{CZuXNode(selection->NodePrivate()), CZuXAttribute(selection->AttributePrivate()),
                   CZuXNode(selection->ParentPrivate())};
+        const std::string where = item.Where(file);
         const std::string path = item.Path();
         CZuError error;
         const std::string problem = Apply(operation, item, error);
         if (problem.empty()) continue;
-        return Report(file, operation.Text().append(": ").append(path).append(": ").append(problem), error);
+        return Report(where, operation.Text().append(": ").append(path).append(": ").append(problem), error);
     }
     return kFound;
 }

@@ -11,14 +11,16 @@ namespace {
 // Writes the matches, one line each.
 class MatchWriter {
 public:
-    explicit MatchWriter(bool severalFiles) : m_severalFiles(severalFiles) { m_stringValue.Compile("string(.)"); }
+    MatchWriter(bool positions, bool severalFiles) : m_positions(positions), m_severalFiles(severalFiles) {
+        m_stringValue.Compile("string(.)");
+    }
 
     // A node: its path and its string value.
     CZuError Node(const std::string& file, const CZuXNode& node) {
         std::string value;
         CZuError evaluated = node.EvaluateXPath(value, m_stringValue);
         if (evaluated.IsError()) return evaluated;
-        Start(file);
+        Start(file, node);
         const std::string path = node.Path();
         Write(path.empty() ? "/" : path, value); // the document node
         return evaluated;
@@ -26,7 +28,7 @@ public:
 
     // An attribute: its element's path and @name, and its value.
     void Attribute(const std::string& file, const CZuXAttribute& attribute, const CZuXNode& owner) {
-        Start(file);
+        Start(file, attribute);
         Write(owner.Path() + "/@" + attribute.Name(), attribute.AsString());
     }
 
@@ -38,8 +40,13 @@ public:
     }
 
 private:
-    void Start(const std::string& file) {
-        if (m_severalFiles) std::fprintf(stdout, "%s:", file.c_str());
+    // "FILE:LINE:COLUMN:", with 0:0 where the library knows no place (the document node), so that
+    // every line has the same fields; "FILE:" alone without positions, for several files.
+    template <class Item>
+    void Start(const std::string& file, const Item& item) {
+        if (!m_positions && !m_severalFiles) return;
+        const std::string place = m_positions ? Place(file, item) : file;
+        std::fprintf(stdout, "%s%s:", place.empty() ? file.c_str() : place.c_str(), place.empty() ? ":0:0" : "");
     }
 
     static void Write(const std::string& path, const std::string& value) {
@@ -49,6 +56,7 @@ private:
         std::fputc('\n', stdout);
     }
 
+    bool m_positions;
     bool m_severalFiles;
     CZuXPathQuery m_stringValue;
 };
@@ -115,7 +123,7 @@ int RunQuery(const Command& command, const Arguments& arguments) {
 
     static char buffer[1 << 16];
     std::setvbuf(stdout, buffer, _IOFBF, sizeof buffer);
-    MatchWriter matches(operands.size() > 2);
+    MatchWriter matches(!arguments.Has("--no-position"), operands.size() > 2);
     bool found = false;
     bool trouble = false;
     for (std::size_t i = 1; i < operands.size(); ++i) {

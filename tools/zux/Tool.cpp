@@ -201,7 +201,12 @@ Loaded Load(CZuXDocument& document, const std::string& file, BZuXLoad keep) {
     loaded.malformed = code == ZuWin32::InvalidData || code == ZuWin32::Empty;
     // The parse result's own words ("Start-end tags mismatch", "File was not found").
     const std::string description = Field(loaded.error.GetRecords().front().GetMessage(), "Description");
-    loaded.failure = file + ": " + (description.empty() ? Describe(loaded.error) : description);
+    unsigned long line = 0;
+    unsigned long column = 0;
+    loaded.failure = file;
+    if (!document.GetLoadErrorPosition(line, column).IsError())
+        loaded.failure += ":" + std::to_string(line) + ":" + std::to_string(column);
+    loaded.failure += ": " + (description.empty() ? Describe(loaded.error) : description);
     return loaded;
 }
 

@@ -89,7 +89,8 @@ constexpr BZuXLoad::Bits kAllButBlankText =
 /// How a file loaded.
 struct Loaded {
     /// "" when it loaded; otherwise "FILE:LINE:COLUMN: description" for XML that is not
-    /// well-formed (the place as the library tells it), "FILE: what went wrong" for the rest.
+    /// well-formed or not valid in its encoding (the place as the library tells it), "FILE: what
+    /// went wrong" for the rest.
     std::string failure;
     /// The file was read but is not well-formed XML (or holds no element).
     bool malformed = false;
@@ -103,6 +104,17 @@ struct Loaded {
 Loaded Load(CZuXDocument& document, const std::string& file, BZuXLoad keep);
 /// Prints a failed load as an error line ("zux: " and its failure); gives kTrouble.
 int Report(const Loaded& loaded);
+
+/// "FILE:LINE:COLUMN", where the node or attribute starts in the file it was loaded from, or ""
+/// where the library knows no place for it (the document node, an item the program made, a file
+/// changed since it was loaded).
+template <class Item>
+std::string Place(const std::string& file, const Item& item) {
+    unsigned long line = 0;
+    unsigned long column = 0;
+    if (item.GetSourcePosition(line, column).IsError()) return std::string();
+    return file + ":" + std::to_string(line) + ":" + std::to_string(column);
+}
 
 /// Writes `text` on one line: a line break in it is written as \n, a carriage return left out.
 void WriteOneLine(std::FILE* out, const std::string& text);

@@ -17,8 +17,9 @@ const zux::Command kCommands[] = {
      R"(usage: zux query [--path] [--ns PREFIX=URI]... [--var NAME=VALUE]... [--no-position] EXPR FILE...
 
 Prints one line per item that the XPath 1.0 expression EXPR selects in each FILE:
-FILE:LINE:COLUMN: where the item starts, its path, a tab, and its value (an element's string
-value, an attribute's value, a comment's text; line breaks in it written as \n). An expression
+FILE:LINE:COLUMN: where the item starts (0:0 where that is not known, as for the document node),
+its path, a tab, and its value (an element's string value, an attribute's value, a comment's
+text; line breaks in it written as \n). An expression
 that gives no node set (count(//book), sum(//@price)) prints its value, after "FILE:" when
 several files are given. Exit status: 0 when something matched (a value: when it is true as
 XPath's boolean() reads it), 1 when nothing did, 2 on an error.
@@ -69,9 +70,11 @@ others are still formatted).
      R"(usage: zux edit [--in-place] [--strict] [--ns PREFIX=URI]... OPERATION... FILE
 
 Applies the operations in order to every item their XPath selects, then writes FILE to standard
-output, or with --in-place replaces it through a new file renamed over it. Everything in FILE is
-kept as it was, the white space between elements included. Exit status 0, or 2 on any failure,
-and then nothing is written and FILE is untouched.
+output, or with --in-place replaces it through a new file renamed over it. Everything inside the
+root element is kept as it was, white space included; the nodes before it follow each other
+without line breaks, and the output ends with the root's end tag. An item an operation cannot
+take is an error. Exit status 0, or 2 on any failure, and then nothing is written and FILE is
+untouched.
 
   --set XPATH VALUE           an attribute's value, an element's text (its first text node, or a
                               new one at its end), a comment's or processing instruction's text

@@ -25,7 +25,7 @@ struct Item {
     CZuXNode owner;
 
     bool IsElement() const { return node.Kind() == CZuXNode::NodeKind::Element; }
-    std::string Path() const { return node.Exists() ? node.Path() : owner.Path() + "/@" + attribute.Name(); }
+    std::string Path() const { return node.Exists() ? PathOf(node) : PathOf(attribute, owner); }
     // Where the item starts in FILE, as "FILE:LINE:COLUMN"; FILE alone where that is not known.
     std::string Where(const std::string& file) const {
         const std::string place = node.Exists() ? Place(file, node) : Place(file, attribute);
@@ -61,6 +61,8 @@ std::string Set(Item& item, const std::string& value, CZuError& error) {
             return "takes no value";
         }
     }
+    // 13: a comment holding "--", a processing instruction holding "?>", ...
+    if (error.GetWin32Code() == ZuWin32::InvalidData) return "cannot hold '" + value + "'";
     return error.IsError() ? Describe(error) : std::string();
 }
 
@@ -123,12 +125,12 @@ int Run(CZuXDocument& document, const std::string& file, const Operation& operat
     for (const CZuXPathNodePtr& selection : *selected) {
         Item item{CZuXNode(selection->NodePrivate()), CZuXAttribute(selection->AttributePrivate()),
                   CZuXNode(selection->ParentPrivate())};
-        const std::string where = item.Where(file);
-        const std::string path = item.Path();
         CZuError error;
+        // A failed operation leaves its item as it was, so that the item still tells its place.
         const std::string problem = Apply(operation, item, error);
         if (problem.empty()) continue;
-        return Report(where, operation.Text().append(": ").append(path).append(": ").append(problem), error);
+        return Report(item.Where(file), operation.Text().append(": ").append(item.Path()).append(": ").append(problem),
+                      error);
     }
     return kFound;
 }

@@ -21,15 +21,14 @@ public:
         CZuError evaluated = node.EvaluateXPath(value, m_stringValue);
         if (evaluated.IsError()) return evaluated;
         Start(file, node);
-        const std::string path = node.Path();
-        Write(path.empty() ? "/" : path, value); // the document node
+        Write(PathOf(node), value);
         return evaluated;
     }
 
     // An attribute: its element's path and @name, and its value.
     void Attribute(const std::string& file, const CZuXAttribute& attribute, const CZuXNode& owner) {
         Start(file, attribute);
-        Write(owner.Path() + "/@" + attribute.Name(), attribute.AsString());
+        Write(PathOf(attribute, owner), attribute.AsString());
     }
 
     // The value of an expression that gives no node set.

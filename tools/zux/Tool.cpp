@@ -214,6 +214,15 @@ int Report(const Loaded& loaded) {
     return Report("", loaded.failure, loaded.error);
 }
 
+std::string PathOf(const CZuXNode& node) {
+    std::string path = node.Path();
+    return path.empty() ? "/" : path;
+}
+
+std::string PathOf(const CZuXAttribute& attribute, const CZuXNode& owner) {
+    return owner.Path().append("/@").append(attribute.Name());
+}
+
 void WriteOneLine(std::FILE* out, const std::string& text) {
     std::size_t from = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {

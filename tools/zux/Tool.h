@@ -105,6 +105,11 @@ Loaded Load(CZuXDocument& document, const std::string& file, BZuXLoad keep);
 /// Prints a failed load as an error line ("zux: " and its failure); gives kTrouble.
 int Report(const Loaded& loaded);
 
+/// The path of a node from the root ("/catalog/shelf"; "/" for the document node), and of an
+/// attribute, after its element's ("/catalog/@version").
+std::string PathOf(const CZuXNode& node);
+std::string PathOf(const CZuXAttribute& attribute, const CZuXNode& owner);
+
 /// "FILE:LINE:COLUMN", where the node or attribute starts in the file it was loaded from, or ""
 /// where the library knows no place for it (the document node, an item the program made, a file
 /// changed since it was loaded).

@@ -4,6 +4,7 @@
 #include <ZuX/ZuX.h>
 
 #include <cstdio>
+#include <malloc.h>
 #include <map>
 #include <memory>
 
@@ -138,6 +139,26 @@ ZUX_BENCH_PROFILED long long BuildDocument(const std::vector<std::string>& names
     return made;
 }
 
+// Heap bytes in use, in the arena and in mapped blocks.
+std::size_t HeapInUse() {
+    const struct mallinfo2 heap = mallinfo2();
+    return heap.uordblks + heap.hblkhd;
+}
+
+// The positions of the root element's children, asked one after the other: each a lookup in the
+// table that the first one built.
+ZUX_BENCH_PROFILED long long AskPositions(CZuXDocument& document) {
+    CZuXNode root(CZuXNode(DocumentNode(document)).GetFirstNode());
+    while (root.Exists() && !root.IsElement()) root.MoveNextSibling();
+    long long sum = 0;
+    for (CZuXNode& child : root.Children()) {
+        unsigned long line = 0;
+        unsigned long column = 0;
+        if (!child.GetSourcePosition(line, column).IsError()) sum += static_cast<long long>(line + column);
+    }
+    return sum;
+}
+
 long long Save(CZuXDocument& document, bool indented) {
     std::string text;
     if (indented)
@@ -214,6 +235,25 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
                 Measure(state, count, [&] { return SelectCompiled(document, queries); });
             });
         }
+        // The table of positions: what it holds beside the document, the load that builds it (parse
+        // with KeepPositions, beside the plain parse), and lookups once it is there.
+        Register("parse-positions", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
+            CZuXDocument document;
+            Measure(state, count, [&] {
+                return static_cast<long long>(document.LoadFromString(corpus.text, BZuXLoad::KeepPositions).GetCode());
+            });
+        });
+        Register("positions", corpus.name, "zux", [&corpus](benchmark::State& state) {
+            CZuXDocument document;
+            document.LoadFromString(corpus.text, BZuXLoad());
+            const std::size_t without = HeapInUse();
+            document.LoadFromString(corpus.text, BZuXLoad::KeepPositions);
+            const std::size_t with = HeapInUse();
+            Measure(state, 0, [&] { return AskPositions(document); });
+            state.counters["table_bytes"] = static_cast<double>(with - without);
+            state.counters["table_share"] =
+                static_cast<double>(with - without) / static_cast<double>(corpus.text.size());
+        });
         Register("save-raw", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
             CZuXDocument& document = Parsed(corpus);
             Measure(state, count, [&] { return Save(document, false); });

@@ -36,6 +36,7 @@ SPEED_GOALS = [("parse", 1.03), ("xpath", 1.03), ("xpath-compiled", 1.03), ("sav
                ("save-indented", 1.03)]
 # Queries with a bound prefix against the same with local-name() and namespace-uri() written by hand.
 NAMESPACE_GOAL = 2.0
+POSITIONS_SHARE = 8
 WALK_GOAL = 1.45
 BUILD_GOAL = 1.30
 MEMORY_GOAL = 1.05
@@ -323,6 +324,11 @@ def goal_section(r, memory):
         if ratio is not None:
             rows.append([f"xpath-ns within {NAMESPACE_GOAL:.2f}× the same by hand", corpus, fmt_ratio(ratio),
                          verdict(ratio <= NAMESPACE_GOAL), spreads(r, "xpath-ns", corpus, ["zux", "zux-by-hand"])])
+    for corpus in corpora:
+        share = r.counter("positions", corpus, "zux", "table_share")
+        if share is not None:
+            rows.append([f"the table of source positions holds at most 1/{POSITIONS_SHARE} of the input", corpus,
+                         f"1/{1 / share:.1f}" if share > 0 else "0", verdict(share <= 1 / POSITIONS_SHARE), ""])
     moving = [r.counter("siblings", c, "zux", "allocs_in_moves") for c in corpora]
     moving = [m for m in moving if m is not None]
     if moving:

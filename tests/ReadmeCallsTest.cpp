@@ -6,6 +6,7 @@
 #include <ZuX/ZuX.h>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -223,6 +224,47 @@ TEST(ReadmeCallsTest, TheAdditionsCompileAndDoWhatTheySay) {
     }
     ASSERT_EQ(0, chdir(before.c_str()));
 }
+
+// The README's report of a bad value by FILE:LINE:COLUMN, as it stands there.
+int ReportWidth(const std::string& path) {
+    CZuXDocument document;
+    if (document.LoadFromFile(path).IsError()) {
+        unsigned long line = 0, column = 0;
+        if (!document.GetLoadErrorPosition(line, column).IsError())
+            std::fprintf(stderr, "%s:%lu:%lu: not well-formed\n", path.c_str(), line, column);
+        return 1;
+    }
+    CZuXNode window(document.GetNode("window"));
+    int width = 0;
+    if (window.ParseAttribute("width", width).IsError())        // its second record: "Line=[12], Column=[5]"
+        for (CZuXAttribute& attribute : window.Attributes()) {
+            unsigned long line = 0, column = 0;
+            if (attribute.Name() == "width" && !attribute.GetSourcePosition(line, column).IsError())
+                std::fprintf(stderr, "%s:%lu:%lu: width must be a number\n", path.c_str(), line, column);
+        }
+    return 0;
+}
 // clang-format on
+
+TEST(ReadmeCallsTest, PositionsReportABadValue) {
+    zuxtest::TempDir dir;
+    const std::string path = dir.File("config.xml");
+    for (const auto& [xml, report] :
+         {std::make_pair("<window\n    height=\"3\"\n\twidth=\"wide\"/>", ":3:2: width must be a number\n"),
+          std::make_pair("<window>\n  <</window>", ":2:4: not well-formed\n")}) {
+        zuxtest::WriteFile(path, xml);
+        // What it prints to stderr goes to a file.
+        std::fflush(stderr);
+        const int saved = dup(2);
+        const int file = open(dir.File("stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ASSERT_EQ(2, dup2(file, 2));
+        ReportWidth(path);
+        std::fflush(stderr);
+        dup2(saved, 2);
+        close(saved);
+        close(file);
+        EXPECT_EQ(path + report, zuxtest::ReadFile(dir.File("stderr")));
+    }
+}
 
 } // namespace

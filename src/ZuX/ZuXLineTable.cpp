@@ -14,13 +14,30 @@ bool IsContinuation(unsigned char byte) {
     return (byte & 0xC0) == 0x80;
 }
 
-// Whether the 16 bytes at `p` hold a line end or a byte from 0x80 up: most of a document's text
-// holds neither, and is passed over 16 bytes at a time.
-bool HoldsAnythingToCount(const char* p) {
+// The bytes among the 16 at `p` that the table counts: line ends, and bytes from 0x80 up (the sign
+// bit), one bit each. Most of a document's text holds none, and is passed over 16 bytes at a time.
+unsigned CountedBytes(const char* p) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     const __m128i ends =
         _mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r')));
-    return _mm_movemask_epi8(_mm_or_si128(ends, bytes)) != 0; // the sign bit marks 0x80 and up
+    return static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, bytes)));
+}
+
+// Where the run of bytes from 0x80 up that starts at `i` ends (at `end` at the latest), adding its
+// continuation bytes to `continuations`.
+std::size_t RunEnd(const char* text, std::size_t i, std::size_t end, std::uint16_t& continuations) {
+    for (; i + 16 <= end; i += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i));
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
+        const auto follow = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
+            _mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xC0))), _mm_set1_epi8(static_cast<char>(0x80)))));
+        const unsigned length = static_cast<unsigned>(__builtin_ctz(~high)); // the run's bytes in these 16
+        continuations = static_cast<std::uint16_t>(continuations + __builtin_popcount(follow & ((1u << length) - 1)));
+        if (length < 16) return i + length;
+    }
+    for (; i < end && static_cast<unsigned char>(text[i]) >= 0x80; ++i)
+        if (IsContinuation(static_cast<unsigned char>(text[i]))) ++continuations;
+    return i;
 }
 
 } // namespace
@@ -48,15 +65,18 @@ void CZuXLineTable::Scan(const char* text, std::size_t length) {
         std::uint16_t inBlock = 0; // continuation bytes of the block so far
         std::size_t i = base + (block == 0 ? m_firstLineStart : 0);
         while (i < end) {
-            if (i + 16 <= end && !HoldsAnythingToCount(text + i)) {
-                i += 16;
-                continue;
+            if (i + 16 <= end) {
+                const unsigned counted = CountedBytes(text + i);
+                if (counted == 0) {
+                    i += 16;
+                    continue;
+                }
+                i += static_cast<std::size_t>(__builtin_ctz(counted));
             }
             const auto byte = static_cast<unsigned char>(text[i]);
             if (byte >= 0x80) {
                 const std::size_t begin = i;
-                for (; i < end && static_cast<unsigned char>(text[i]) >= 0x80; ++i)
-                    if (IsContinuation(static_cast<unsigned char>(text[i]))) ++inBlock;
+                i = RunEnd(text, i, end, inBlock);
                 m_runs.push_back({static_cast<std::uint16_t>(begin & kInBlock),
                                   static_cast<std::uint16_t>((i - 1) & kInBlock), inBlock});
                 continue;

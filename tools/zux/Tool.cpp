@@ -49,30 +49,33 @@ std::string StandardInputPath(std::string& problem) {
         return path;
     }
     struct stat status {};
-    if (fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode) && lseek(STDIN_FILENO, 0, SEEK_CUR) == 0)
-        return path = "/proc/self/fd/0";
+    if (fstat(STDIN_FILENO, &status) != 0) {
+        failure = problem = std::string("standard input could not be read: ") + std::strerror(errno);
+        return path;
+    }
+    if (S_ISREG(status.st_mode) && lseek(STDIN_FILENO, 0, SEEK_CUR) == 0) return path = "/proc/self/fd/0";
     const char* directory = std::getenv("TMPDIR");
     std::string name = std::string(directory && *directory ? directory : "/tmp") + "/zux-stdin.XXXXXX";
     const int copy = mkstemp(name.data());
-    bool copied = copy >= 0;
-    if (copied) unlink(name.c_str());
+    const char* trouble =
+        copy < 0 ? "could not be kept in a temporary file (set TMPDIR to a writable directory)" : nullptr;
+    if (!trouble) unlink(name.c_str());
     char buffer[1 << 16];
-    while (copied) {
+    while (!trouble) {
         const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
         if (got == 0) break;
         if (got < 0) {
-            copied = errno == EINTR;
+            if (errno != EINTR) trouble = "could not be read";
             continue;
         }
-        for (ssize_t done = 0; copied && done < got;) {
+        for (ssize_t done = 0; !trouble && done < got;) {
             const ssize_t put = write(copy, buffer + done, static_cast<std::size_t>(got - done));
             if (put > 0) done += put;
-            copied = put > 0 || errno == EINTR;
+            if (put <= 0 && errno != EINTR) trouble = "could not be kept in a temporary file (set TMPDIR elsewhere)";
         }
     }
-    if (!copied) {
-        failure = problem = std::string("standard input could not be kept in a temporary file (") +
-                            std::strerror(errno) + "): set TMPDIR to a writable directory";
+    if (trouble) {
+        failure = problem = std::string("standard input ") + trouble + ": " + std::strerror(errno);
         return path;
     }
     return path = "/proc/self/fd/" + std::to_string(copy);

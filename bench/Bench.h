@@ -27,6 +27,12 @@ const std::vector<std::string>& BuildNames();
 /// the remove benchmark loads before it takes <big> away.
 const std::string& RemovalDocument();
 
+/// Children of the root in the document that the remove-each benchmark empties one by one.
+constexpr int kRemovedOneByOne = 100000;
+
+/// A root, <r>, with kRemovedOneByOne children <item a="1"/>.
+const std::string& ChildrenDocument();
+
 /// Runs `remove` in the timed loop, after an untimed `prepare` before each run.
 template <class Prepare, class Remove>
 void MeasureRemoval(benchmark::State& state, Prepare&& prepare, Remove&& remove) {

@@ -184,4 +184,15 @@ void zuxbench::RegisterPugixml(const std::vector<Corpus>& corpora, const std::ve
             state, [&] { document.load_string(RemovalDocument().c_str(), kParseOptions); },
             [&] { return static_cast<long long>(document.first_child().remove_child("big")); });
     });
+    Register("remove-each", "100k", "pugixml", [](benchmark::State& state) {
+        pugi::xml_document document;
+        MeasureRemoval(
+            state, [&] { document.load_string(ChildrenDocument().c_str(), kParseOptions); },
+            [&] {
+                pugi::xml_node root = document.first_child();
+                long long removed = 0;
+                while (root.remove_child("item")) ++removed;
+                return removed;
+            });
+    });
 }

@@ -294,4 +294,22 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
             },
             [&] { return static_cast<long long>(!root->RemoveNode(std::string("big")).IsError()); });
     });
+    Register("remove-each", "100k", "zux", [](benchmark::State& state) {
+        // Every child goes through the one parent handle; the last call finds none left.
+        CZuXDocument document;
+        std::unique_ptr<CZuXNode> root;
+        const std::string name = "item";
+        MeasureRemoval(
+            state,
+            [&] {
+                root.reset();
+                document.LoadFromString(ChildrenDocument());
+                root.reset(new CZuXNode(document.GetNode("r")));
+            },
+            [&] {
+                long long removed = 0;
+                while (!root->RemoveNode(name).IsError()) ++removed;
+                return removed;
+            });
+    });
 }

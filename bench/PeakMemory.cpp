@@ -11,6 +11,14 @@
 //                                           XPath set made before the first cycle and not used
 //                                           again); prints the peak resident set after the first
 //                                           thousand cycles and at the end as one JSON object
+//   zux_bench_memory removals LIBRARY SIZE COUNT
+//                                           COUNT times appends a copy of a subtree of SIZE nodes
+//                                           below the root of one document and removes it again,
+//                                           with zux or pugixml; with zux, one node handle made
+//                                           before the first removal is never used again, so the
+//                                           record of removed items is never dropped; prints the
+//                                           peak resident set after the first thousand removals
+//                                           and at the end as one JSON object
 #include "Corpus.h"
 
 #include <ZuX/ZuX.h>
@@ -96,10 +104,54 @@ int Churn(long cycles, bool idle) {
     return cycle.AsINT(0) == static_cast<int>(cycles - 1) ? 0 : 1;
 }
 
+// A subtree of `size` nodes: an element with size - 1 empty children.
+std::string Subtree(long size) {
+    std::string text = "<s>";
+    for (long i = 1; i < size; ++i) text += "<c/>";
+    return text + "</s>";
+}
+
+int Removals(const std::string& library, long size, long count) {
+    const std::string subtree = Subtree(size);
+    long early = 0;
+    bool ok = true;
+    if (library == "zux") {
+        CZuXDocument source;
+        CZuXDocument document;
+        ok = !source.LoadFromString(subtree).IsError() && !document.LoadFromString("<r><idle/></r>").IsError();
+        const CZuXNode copied(source.GetNode("s"));
+        CZuXNode root(document.GetNode("r"));
+        const CZuXNode idle(root.GetNode("idle"));
+        const std::string name = "s";
+        for (long i = 0; ok && i < count; ++i) {
+            ok = !root.AppendNodeCopy(copied).IsError() && !root.RemoveNode(name).IsError();
+            if (i == 1000) early = PeakKiB();
+        }
+        ok = ok && idle.Exists();
+    } else if (library == "pugixml") {
+        pugi::xml_document source;
+        pugi::xml_document document;
+        ok = source.load_string(subtree.c_str()) && document.load_string("<r><idle/></r>");
+        const pugi::xml_node copied = source.child("s");
+        pugi::xml_node root = document.child("r");
+        for (long i = 0; ok && i < count; ++i) {
+            ok = root.append_copy(copied) && root.remove_child("s");
+            if (i == 1000) early = PeakKiB();
+        }
+    } else {
+        std::fprintf(stderr, "zux_bench_memory: unknown library %s\n", library.c_str());
+        return 2;
+    }
+    std::printf("{\"removals\": %ld, \"subtree\": %ld, \"library\": \"%s\", \"early_kib\": %ld, \"peak_kib\": %ld}\n",
+                count, size, library.c_str(), early, PeakKiB());
+    return ok ? 0 : 1;
+}
+
 int Usage() {
     std::fprintf(stderr, "usage: zux_bench_memory generate FILE\n"
                          "       zux_bench_memory load zux|pugixml|libxml2|tinyxml2 FILE\n"
-                         "       zux_bench_memory churn CYCLES [idle]\n");
+                         "       zux_bench_memory churn CYCLES [idle]\n"
+                         "       zux_bench_memory removals zux|pugixml SIZE COUNT\n");
     return 2;
 }
 
@@ -114,6 +166,8 @@ int main(int argc, char** argv) {
     }
     if ((argc == 3 || argc == 4) && std::strcmp(argv[1], "churn") == 0 && std::atol(argv[2]) > 1000)
         return Churn(std::atol(argv[2]), argc == 4 && std::strcmp(argv[3], "idle") == 0);
+    if (argc == 5 && std::strcmp(argv[1], "removals") == 0 && std::atol(argv[3]) > 0 && std::atol(argv[4]) > 1000)
+        return Removals(argv[2], std::atol(argv[3]), std::atol(argv[4]));
     if (argc != 4 || std::strcmp(argv[1], "load") != 0) return Usage();
 
     const std::string library = argv[2];

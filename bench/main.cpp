@@ -40,6 +40,15 @@ const std::string& zuxbench::RemovalDocument() {
     return text;
 }
 
+const std::string& zuxbench::ChildrenDocument() {
+    static const std::string text = [] {
+        std::string made = "<r>";
+        for (int item = 0; item < kRemovedOneByOne; ++item) made += "<item a=\"1\"/>";
+        return made + "</r>";
+    }();
+    return text;
+}
+
 std::string zuxbench::SavePath(const Corpus& corpus, const char* library) {
     return (std::filesystem::temp_directory_path() / ("zux-bench-" + corpus.name + "-" + library + ".xml")).string();
 }
@@ -86,6 +95,7 @@ int main(int argc, char** argv) {
     }
     (void)zuxbench::BuildNames(); // made now, outside every benchmark
     (void)zuxbench::RemovalDocument();
+    (void)zuxbench::ChildrenDocument();
 
     zuxbench::RegisterPugixml(s_corpora, elements);
     zuxbench::RegisterZuX(s_corpora, elements);

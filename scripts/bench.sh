@@ -58,6 +58,14 @@ echo "== A long-lived document with a million additions and removals"
 "$memory" churn 1000000 | tee -a "$out/memory.jsonl"
 "$memory" churn 1000000 idle | tee -a "$out/memory.jsonl"
 
+echo
+echo "== 100,000 removals of a subtree of 1,001, 65 and 1 nodes, with an idle handle"
+for size in 1001 65 1; do
+    for library in pugixml zux; do
+        "$memory" removals "$library" "$size" 100000 | tee -a "$out/memory.jsonl"
+    done
+done
+
 # Builds this tree's benchmark code against ZuX as of $1 (a git ref) and echoes the program's path.
 bench_against() {
     local ref=$1 dir
@@ -79,7 +87,7 @@ bench_against() {
 compare=()
 ZUX_BENCH_COMPARE=${ZUX_BENCH_COMPARE-861cd72..1c1196d e46d43f 861cd72}
 if [ -n "$ZUX_BENCH_COMPARE" ]; then
-    filter='^(walk|siblings|xpath|build|remove)/[^/]*/(pugixml|zux)$'
+    filter='^(walk|siblings|xpath|build|remove|remove-each)/[^/]*/(pugixml|zux)$'
     index=0
     for pair in $ZUX_BENCH_COMPARE; do
         index=$((index + 1))

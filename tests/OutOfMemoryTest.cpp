@@ -7,8 +7,11 @@
 #include <boost/make_shared.hpp>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -238,6 +241,121 @@ TEST(OutOfMemoryTest, CompiledQueriesAndTheirContextsReportOutOfMemory) {
     }
     ASSERT_FALSE(document->SelectNode(item, query).IsError()) << "the failed compilation kept the expression";
     EXPECT_EQ("item", CZuXNode(item->NodePrivate()).Name());
+}
+
+const zuxtest::TempDir kDir;
+
+std::unique_ptr<CZuXDocument> Loaded(const std::string& file) {
+    auto document = std::make_unique<CZuXDocument>();
+    EXPECT_FALSE(document->LoadFromFile(file).IsError());
+    return document;
+}
+
+// What the calls below work on, made anew, with memory, for every call.
+struct Tree {
+    std::unique_ptr<CZuXDocument> d = Parse("<r a=\"1\" n=\"2\">t<c/><e/></r>");
+    CZuXNode r{d->GetNode("r")};
+    const CZuXNode& cr = r;
+    CZuXNodePrivatePtr rb = d->GetNode("r");
+    CZuXAttribute a{r.GetFirstAttribute()};
+    CZuXNodePtr c = boost::make_shared<CZuXNode>(r.GetNode("c"));
+    CZuXNodePtr e = boost::make_shared<CZuXNode>(r.GetNode("e"));
+    std::string path = kDir.File("saved.xml");
+    std::string file = zuxtest::DataDir() + "/latin1.xml";
+    CZuX x;
+    CZuXNode text{r.GetFirstNode()};
+    std::unique_ptr<CZuXDocument> fd = Loaded(file); // for positions, counted when first asked
+    CZuXNode fr{fd->GetNode("r")};
+    CZuXAttribute fa{fr.GetFirstAttribute()};
+    CZuXPathContext context;
+    CZuXPathQuery query;
+    std::ostringstream out;
+};
+
+// clang-format off
+bool b; double x; int i; unsigned int u; long long l; unsigned long long ul; std::string s; CTimeStamp ts;
+CZuXNodePrivatePtr found; CZuXPathNodeSetPtr set; CZuXPathNodePtr item; unsigned long ln, cl; // what the calls write to
+
+#define CALL(...) {#__VA_ARGS__, [](Tree& t) -> CZuError { return t.__VA_ARGS__; }}
+
+const std::pair<const char*, CZuError (*)(Tree&)> kCalls[] = {
+    CALL(d->LoadFromString("<r/>")), CALL(d->LoadFromString("")), CALL(d->LoadFromFile(t.file)),
+    CALL(d->SaveAsString(s)), CALL(d->SaveAsString(s, BZuXFormat())), CALL(d->SaveToFile(t.path)),
+    CALL(d->SaveToFile(t.path, BZuXFormat())), CALL(d->SaveToFile(t.path, " ")),
+    CALL(d->SaveToFile(t.path, " ", BZuXFormat())), CALL(d->RemoveNode(t.rb)), CALL(d->RemoveNode(t.r)),
+    CALL(d->RemoveNode(std::string("x"))), CALL(d->QueryPrivate(found, "r/c")),
+    CALL(d->SelectNodes(set, "//c")), CALL(d->EvaluateXPath(s, "count(//c)")), CALL(r.MoveNext()),
+    CALL(r.MoveNextSibling()), CALL(r.MovePreviousSibling()), CALL(r.GetText(s)), CALL(cr.GetText(s)),
+    CALL(r.SetText("x")), CALL(r.AppendNodeCopy(t.c)), CALL(r.PrependNodeCopy(t.c)),
+    CALL(r.InsertNodeCopyAfter(t.c, t.e)), CALL(r.InsertNodeCopyBefore(t.c, t.e)),
+    CALL(r.AppendNodeCopy(*t.c)), CALL(r.PrependNodeCopy(*t.c)), CALL(r.InsertNodeCopyAfter(*t.c, *t.e)),
+    CALL(r.InsertNodeCopyBefore(*t.c, *t.e)), CALL(r.RemoveNode(t.c)),
+    CALL(r.RemoveNode(t.c->GetPrivate(t.c))), CALL(r.RemoveNode(*t.c)), CALL(r.RemoveNode(std::string("x"))),
+    CALL(r.RemoveAttribute("a")), CALL(c->RemoveFromParent()), CALL(r.SelectNodes(set, "c")),
+    CALL(r.GetAttributeAsBOOL("a", b)), CALL(r.GetAttributeAsDOUBLE("a", x)),
+    CALL(r.GetAttributeAsINT("x", i)), CALL(r.GetAttributeAsUINT("a", u)),
+    CALL(r.GetAttributeAsLONGLONG("a", l)), CALL(r.GetAttributeAsULONGLONG("a", ul)),
+    CALL(r.GetAttributeAsString("a", s)), CALL(r.GetAttributeAsTimeStamp("a", ts)),
+    CALL(r.GetAttributeAsTimeStampUnixTime("a", ts)), CALL(r.SetAttributeBOOL("a", true)),
+    CALL(r.SetAttributeDOUBLE("a", 0.5)), CALL(r.SetAttributeINT("x y", 1)), CALL(r.SetAttributeUINT("v", 1)),
+    CALL(r.SetAttributeLONGLONG("a", 1)), CALL(r.SetAttributeULONGLONG("a", 1)),
+    CALL(r.SetAttributeString("a", "v")), CALL(r.SetAttributeTimeStamp("a", ts)),
+    CALL(r.SetAttributeTimeStampUnixTime("a", ts)), CALL(r.ParseAttribute("a", b)),
+    CALL(r.ParseAttribute("a", x)), CALL(r.ParseAttribute("a", i)), CALL(r.ParseAttribute("a", u)),
+    CALL(r.ParseAttribute("x", l)), CALL(r.ParseAttribute("a", ul)), CALL(a.MoveNext()),
+    CALL(a.MovePrevious()), CALL(a.GetText(s)), CALL(a.SetText("x")), CALL(a.GetAsBOOL(b)),
+    CALL(a.GetAsDOUBLE(x)), CALL(a.GetAsINT(i)), CALL(a.GetAsUINT(u)), CALL(a.GetAsLONGLONG(l)),
+    CALL(a.GetAsULONGLONG(ul)), CALL(a.GetAsString(s)), CALL(a.GetAsTimeStamp(ts)),
+    CALL(a.GetAsTimeStampUnixTime(ts)), CALL(a.SetBOOL(true)), CALL(a.SetDOUBLE(0.5)), CALL(a.SetINT(1)),
+    CALL(a.SetUINT(1)), CALL(a.SetLONGLONG(1)), CALL(a.SetULONGLONG(1)), CALL(a.SetString("v")),
+    CALL(a.SetTimeStamp(ts)), CALL(a.SetTimeStampUnixTime(ts)), CALL(a.Parse(b)), CALL(a.Parse(x)),
+    CALL(a.Parse(i)), CALL(a.Parse(u)), CALL(a.Parse(l)), CALL(a.Parse(ul)), CALL(x.Initialize(nullptr)),
+    CALL(x.Run()), CALL(d->LoadFromString("<r/>", BZuXLoad::KeepAll)),
+    CALL(d->LoadFromString("<r><</r>", BZuXLoad::KeepPositions)), CALL(d->LoadFromFile(t.file, BZuXLoad::KeepAll)),
+    CALL(d->GetLoadErrorPosition(ln, cl)), CALL(d->SaveAsString(s, " ", BZuXFormat())),
+    CALL(d->SaveToStream(t.out, " ", BZuXFormat())), CALL(d->SaveToFile(t.path, " ", BZuXFormat(), "UTF-16")),
+    CALL(d->SelectNodes(set, t.query)), CALL(d->SelectNode(item, "//c")), CALL(d->SelectNode(item, t.query)),
+    CALL(d->EvaluateXPath(x, "count(//c)")), CALL(d->EvaluateXPath(b, "//c")), CALL(d->EvaluateXPath(s, t.query)),
+    CALL(r.SelectNodes(set, t.query)), CALL(r.SelectNode(item, "c")), CALL(r.EvaluateXPath(x, "1 div 3")),
+    CALL(text.SetValue("v")), CALL(r.SetName("q")), CALL(r.SaveAsString(s, " ", BZuXFormat())),
+    CALL(r.SaveToStream(t.out, " ", BZuXFormat())), CALL(r.GetAttributeAsIso8601("a", ts)),
+    CALL(r.SetAttributeIso8601("a", ts)), CALL(r.ParseAttribute("a", ts)), CALL(fr.GetSourcePosition(ln, cl)),
+    CALL(fa.GetSourcePosition(ln, cl)), CALL(fr.ParseAttribute("n", i)), CALL(context.SetVariable("v", "x")),
+    CALL(context.SetVariable("v", 0.5)), CALL(context.BindNamespace("p", "urn:p")), CALL(query.Compile("//c")),
+    CALL(query.Compile("//c[@a = $v]", t.context))
+};
+// clang-format on
+
+// Every allocation of one call is refused in turn, alone and with all after it, in operator new
+// and in pugixml: the call returns its own result or 14 (a save to a file or a stream: 774), with
+// the records it could make, and never throws.
+TEST(OutOfMemoryTest, CallsReturningResultsNeverThrow) {
+    for (const auto& call : kCalls) {
+        SCOPED_TRACE(call.first);
+        Tree unfailed;
+        const unsigned int own = call.second(unfailed).GetWin32Code();
+        for (const Allocator which : {Allocator::OperatorNew, Allocator::Pugixml})
+            for (const long refusals : {1L, -1L})
+                for (long allowed = 0, refused = 1; refused > 0; ++allowed) {
+                    Tree tree;
+                    CZuError result;
+                    bool threw = false;
+                    {
+                        ScopedAllocationFailure fail(which, allowed, refusals);
+                        try {
+                            result = call.second(tree);
+                        } catch (const std::bad_alloc&) {
+                            threw = true;
+                        }
+                        refused = fail.Refused();
+                    }
+                    EXPECT_FALSE(threw) << "after " << allowed;
+                    const unsigned int code = result.GetWin32Code();
+                    EXPECT_TRUE(code == own || code == 14 || (code == 774 && std::strstr(call.first, "SaveTo")))
+                        << code << " after " << allowed;
+                    EXPECT_TRUE(refused > 0 || (own != 0) == !result.GetRecords().empty());
+                }
+    }
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <set>
 #include <string>
 
 namespace {
@@ -79,6 +80,33 @@ TEST(RemovalRecordTest, TheRecordKeepsOnlyWhatHandlesStillNeed) {
     ASSERT_FALSE(document.RemoveNode(std::string("r")).IsError());
     CZuXNode last(document.AppendNode("r"));
     EXPECT_EQ(0u, Recorded(last));
+}
+
+// While an idle handle keeps every record, addresses come back again and again, in subtrees (a
+// sorted batch from 65 nodes on) and one by one (the table): each is recorded once, and the idle
+// handle, whose address was recorded again each time, stays empty.
+TEST(RemovalRecordTest, EachAddressIsRecordedOnce) {
+    for (const int size : {1, 65, 1001}) {
+        SCOPED_TRACE(size);
+        CZuXDocument document;
+        CZuXNode root(document.AppendNode("r"));
+        CZuXNode idle(root.AppendNode("s"));
+        std::set<const void*> seen;
+        for (int round = 0; round < 20; ++round) {
+            CZuXNode top(round == 0 ? idle : CZuXNode(root.AppendNode("s")));
+            for (int i = 1; i < size; ++i) top.AppendNode("c");
+            const pugi::xml_node s = BodyOf(top)->m_item;
+            for (pugi::xml_node n = s; n; n = n == s ? n.first_child() : n.next_sibling())
+                seen.insert(n.internal_object());
+            ASSERT_FALSE((round % 2 ? top.RemoveFromParent() : root.RemoveNode(std::string("s"))).IsError());
+            for (int i = 0; i < size; ++i) {
+                seen.insert(BodyOf(CZuXNode(root.AppendNode("x")))->m_item.internal_object());
+                ASSERT_FALSE(root.RemoveNode(std::string("x")).IsError());
+            }
+            EXPECT_LE(Recorded(root), seen.size());
+        }
+        EXPECT_FALSE(idle.Exists());
+    }
 }
 
 TEST(RemovalRecordTest, ARemovalThatCannotBeRecordedRemovesNothing) {

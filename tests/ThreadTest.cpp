@@ -1,7 +1,6 @@
-// Threads. Handles and body pointers of one document are copied and released on many threads at
-// once: only reference counts are shared, and the tree itself is read on one thread at a time, as
-// the library requires. Separate documents are used on separate threads. scripts/test.sh runs this
-// under ThreadSanitizer as well.
+// Threads: pointers into one document are copied and released on many threads while its owner
+// rewrites the bodies they point to; handles are made one thread at a time. Separate documents on
+// separate threads. scripts/test.sh runs this under ThreadSanitizer as well.
 #include "TestSupport.h"
 
 #include <boost/make_shared.hpp>
@@ -9,8 +8,10 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -32,26 +33,39 @@ void OnThreads(Work work) {
 }
 
 TEST(ThreadTest, HandlesOfOneDocumentAreCopiedAndReleasedOnManyThreads) {
+    std::mutex use; // held while a thread uses the document
     auto document = std::make_unique<CZuXDocument>();
-    ASSERT_FALSE(document->LoadFromString("<r><i n=\"0\"/><i n=\"1\"/></r>").IsError());
+    ASSERT_FALSE(document->LoadFromString("<r><i n=\"0\" m=\"1\"/><i n=\"1\"/></r>").IsError());
     auto node = boost::make_shared<CZuXNode>(document->GetNode("r"));
     CZuXNodePrivatePtr body = node->GetPrivate(node);
     auto attribute = boost::make_shared<CZuXAttribute>(CZuXNode(node->GetNode("i")).GetFirstAttribute());
     CZuXPathNodeSetPtr set;
     ASSERT_FALSE(document->SelectNodes(set, "//i").IsError());
+    boost::shared_ptr<CZuXPathNode> item = set->Node(1);
 
     // Each thread keeps what it made last; everything else it made it has released.
     std::vector<CZuXNodePrivatePtr> kept(kThreads);
     std::vector<boost::shared_ptr<CZuXAttribute>> keptAttributes(kThreads);
     std::atomic<int> started{0};
-    std::thread releaser([&] {
-        // Meanwhile the document handle and the original handles go, on yet another thread.
+    std::thread owner([&] {
+        // Meanwhile the owner removes through another handle, so that every read below brings
+        // the shared bodies up to date, and moves one; then the originals go.
         while (started.load() < kThreads) std::this_thread::yield();
+        for (int round = 0; round < 500; ++round) {
+            const std::lock_guard<std::mutex> lock(use);
+            CZuXNode other(document->GetNode("r"));
+            CZuXNode(other.AppendNode("t")).SetAttributeINT("k", round);
+            EXPECT_FALSE(other.RemoveNode(std::string("t")).IsError());
+            EXPECT_FALSE(!node->Exists() || attribute->MoveNext().IsError() || attribute->MovePrevious().IsError());
+            EXPECT_EQ("n", attribute->Name());
+        }
+        const std::lock_guard<std::mutex> lock(use);
         document.reset();
         node.reset();
         body.reset();
         attribute.reset();
         set.reset();
+        item.reset();
     });
     {
         // The threads get their own pointers before the originals may go.
@@ -59,21 +73,23 @@ TEST(ThreadTest, HandlesOfOneDocumentAreCopiedAndReleasedOnManyThreads) {
         const CZuXNodePrivatePtr bodyCopy = body;
         const boost::shared_ptr<CZuXAttribute> attributeCopy = attribute;
         const CZuXPathNodeSetPtr setCopy = set;
-        OnThreads([&, nodeCopy, bodyCopy, attributeCopy, setCopy](int index) {
+        const boost::shared_ptr<CZuXPathNode> itemCopy = item;
+        OnThreads([&, nodeCopy, bodyCopy, attributeCopy, setCopy, itemCopy](int index) {
             ++started;
             for (int round = 0; round < 2000; ++round) {
-                const CZuXNode copied(*nodeCopy);    // a new body: reads the shared one
-                CZuXNode sharing(bodyCopy);          // the same body
-                CZuXNodePrivatePtr again = bodyCopy; // only a count
-                const CZuXAttribute attributeCopied(*attributeCopy);
-                const boost::shared_ptr<CZuXPathNode> item = setCopy->Node(round % 2);
-                kept[index] = item->NodePrivate();
-                keptAttributes[index] = boost::make_shared<CZuXAttribute>(attributeCopied);
+                const auto copies = std::make_tuple(nodeCopy, bodyCopy, attributeCopy, setCopy, itemCopy);
+                if (round % 50 != 0) continue;
+                const std::lock_guard<std::mutex> lock(use);
+                const CZuXNode copied(*std::get<0>(copies)); // a new body: reads the shared one
+                CZuXNode sharing(std::get<1>(copies));       // the same body
+                kept[index] = std::get<4>(copies)->NodePrivate();
+                keptAttributes[index] = boost::make_shared<CZuXAttribute>(*attributeCopy);
+                EXPECT_EQ(copied.Name(), sharing.Name());
             }
         });
+        owner.join();
     }
-    releaser.join();
-    EXPECT_FALSE(document || node || body || attribute || set);
+    EXPECT_FALSE(document || node || body || attribute || set || item);
 
     // Only the threads' last bodies hold the tree now; it is read here, on one thread.
     for (int index = 0; index < kThreads; ++index) {

@@ -65,6 +65,10 @@ class WNErrorPrivate;
 /// error share the records: a record pushed through one copy is seen by all of them, so pushing
 /// on one copy while another thread reads any copy is a data race. A success holds no records
 /// until its first Push: copies made before that each get records of their own.
+///
+/// Making a result and pushing onto it never throw. When memory runs out, a record keeps its
+/// location without its message, or is left out when even that cannot be stored; an error keeps
+/// its code whatever records it could get.
 class ZUUTILS_EXPORT CZuError {
 public:
     /// A success.
@@ -80,7 +84,8 @@ public:
     bool IsError() const { return m_code < 0; }
     /// 0 for success, otherwise (int)(0x80070000 | (win32 & 0xFFFF)); 2 gives 0x80070002.
     int GetCode() const { return m_code; }
-    /// The Win32 code the error was made with; 0 for success.
+    /// The Win32 code the error was made with; 0 for success. Only its low 16 bits, as in the
+    /// code, when the error could not store it for lack of memory.
     unsigned int GetWin32Code() const;
     /// The records, oldest first; empty for a success nobody pushed onto.
     const std::vector<CZuErrorRecord>& GetRecords() const;
@@ -88,15 +93,16 @@ public:
     std::string AsString() const;
 
     /// Appends a record without a message. On a success the record is kept and the code stays 0.
-    CZuError& Push(const WNCodeLocation& location);
+    CZuError& Push(const WNCodeLocation& location) noexcept;
     /// Appends a record with a printf-style message.
-    CZuError& Push(const WNCodeLocation& location, const char* format, ...) __attribute__((format(printf, 3, 4)));
+    CZuError& Push(const WNCodeLocation& location, const char* format, ...) noexcept
+        __attribute__((format(printf, 3, 4)));
 
 private:
     friend class WNErrorUtil;
 
-    WNErrorPrivate& Body();
-    CZuError& PushV(const WNCodeLocation& location, const char* format, va_list args);
+    WNErrorPrivate* Body() noexcept;
+    void AddRecord(const WNCodeLocation& location, std::string message) noexcept;
 
     int m_code;
     boost::shared_ptr<WNErrorPrivate> m_body;
@@ -106,9 +112,9 @@ private:
 class ZUUTILS_EXPORT WNErrorUtil {
 public:
     /// A new error with the Win32 code and one record at the location; IsError() is true.
-    static CZuError ErrorWin32(const WNCodeLocation& location, unsigned int win32);
+    static CZuError ErrorWin32(const WNCodeLocation& location, unsigned int win32) noexcept;
     /// The same, with a printf-style message in the record.
-    static CZuError ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...)
+    static CZuError ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...) noexcept
         __attribute__((format(printf, 3, 4)));
 };
 

@@ -15,15 +15,17 @@ class CZuXNode;
 
 /// A handle on one attribute of an element (or on no attribute: an empty handle).
 ///
-/// Sharing and copying work as for CZuXNode: handles built from one body pointer move
-/// together, copies move alone, and the body keeps the document's tree alive.
+/// Sharing, copying and threads work as for CZuXNode: handles built from one body pointer move
+/// together, copies move alone, and the body keeps the document's tree alive; pointers to
+/// handles and bodies may be copied and released on any thread, while constructing, copying or
+/// assigning a handle, like every call, uses the document, one thread at a time.
 ///
 /// Typed values: attribute text carries no type, pugixml converts it on every read. Each type has
 /// a family of three kinds:
 /// - As<Type>(fallback) returns the fallback where the handle is empty or the attribute has no
 ///   value (pugixml stores an empty text as no value);
-/// - GetAs<Type>(value) always succeeds, with 0, false, "" or the clear stamp where there is no
-///   value;
+/// - GetAs<Type>(value) succeeds, with 0, false, "" or the clear stamp where there is no value,
+///   but for a string that cannot be copied for lack of memory (14, `value` unchanged);
 /// - Set<Type>(value) fails with Win32 1168 on an empty handle and 14 when pugixml runs out of
 ///   memory, leaving the attribute unchanged.
 ///

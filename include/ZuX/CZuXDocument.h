@@ -24,6 +24,10 @@ class CZuXDocumentPrivate;
 /// The tree lives in a body that the document shares with every node, attribute and XPath body
 /// made from it, so those stay usable after the document object is gone. Loading replaces the
 /// whole tree: every handle obtained before a load is empty after it (XPath sets too).
+///
+/// A document and everything made from it is used by one thread at a time; pointers to its
+/// handles and bodies may be copied and released on any thread (see CZuXNode). Calls that
+/// return a CZuError never throw: memory that runs out gives Win32 14, or the call's own code.
 class ZUX_EXPORT CZuXDocument {
 public:
     /// A document with an empty tree.
@@ -82,8 +86,8 @@ public:
     /// with a default declaration unless the document holds one. A declaration of the document
     /// that names another encoding than UTF-8 is written as naming UTF-8, what the output holds
     /// (unless the last load kept the bytes under it undecoded: then as it stands); the
-    /// declaration in the tree keeps its value. Always succeeds; throws std::bad_alloc when
-    /// `output` cannot grow to hold the text.
+    /// declaration in the tree keeps its value. Fails only with Win32 14, when memory for the
+    /// text runs out; `output` is then unchanged.
     CZuError SaveAsString(std::string& output);
     /// The same with the caller's format bits; the indentation is empty, so Indent alone adds
     /// line breaks but no indentation.

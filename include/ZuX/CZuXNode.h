@@ -43,12 +43,22 @@ typedef boost::shared_ptr<CZuXPathNodeSet> CZuXPathNodeSetPtr; ///< a shared XPa
 /// was removed (itself or a node above it), or made before its document was loaded again, is
 /// empty from then on, whatever is created later in its place.
 ///
+/// Threads: pointers to handles and bodies (CZuXNodePtr, CZuXNodePrivatePtr) may be copied and
+/// released on any thread, as boost::shared_ptr allows. Everything else uses the document, which
+/// one thread at a time may do: constructing, copying or assigning a handle reads its body, and
+/// any call may rewrite a body that other handles share (a read brings it up to date after a
+/// removal). The same holds for every handle class of this library.
+///
+/// Calls that return a CZuError never throw: memory that runs out gives Win32 14 (the records
+/// that could be made are kept), and an out-parameter is then left as it was.
+///
 /// Typed attributes by name come in one family per type, each of three kinds:
 /// - AttributeAs<Type>(name, fallback) reads the first attribute of that name, or gives the
 ///   fallback when it is missing or has no value; it never fails.
 /// - GetAttributeAs<Type>(name, value) fails with Win32 1168 and "Attribute=[name]" when the node
 ///   has no such attribute (an empty handle has none), and then leaves `value` untouched; an
-///   attribute without a value reads as 0, false, "" or the clear stamp.
+///   attribute without a value reads as 0, false, "" or the clear stamp. A string that cannot be
+///   copied for lack of memory gives 14.
 /// - SetAttribute<Type>(name, value) replaces the first attribute of that name in place, or
 ///   appends a new one last. It fails with 1168 and "Attribute=[name]" when the node takes no
 ///   attributes (only elements and the XML declaration do) or the name is not an XML 1.0 name in
@@ -163,7 +173,8 @@ public:
     CZuXNodePrivatePtr FindChild(const char* name, const char* attribute, const std::string& value) const;
 
     /// The node's text: for an element its first text or CDATA child, for a text or CDATA node
-    /// its own value, otherwise "" (a comment's content is its Value()).
+    /// its own value, otherwise "" (a comment's content is its Value()). Fails only with 14,
+    /// when `text` cannot grow to hold it.
     CZuError GetText(std::string& text);
     /// The same on a const handle.
     CZuError GetText(std::string& text) const;

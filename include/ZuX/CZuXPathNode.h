@@ -17,6 +17,8 @@ class CZuXPathNodePrivate;
 typedef boost::shared_ptr<CZuXPathNode> CZuXPathNodePtr; ///< a shared XPath item handle, as Node() gives it
 
 /// One item of an XPath node set: a node, or an attribute of an element. Copies share the body.
+/// Threads as for CZuXNode: CZuXPathNodePtr may be copied and released on any thread; making or
+/// copying an item, like every call, uses the document.
 class ZUX_EXPORT CZuXPathNode {
 public:
     /// An empty item, attached to no document.

@@ -19,7 +19,8 @@ class CZuXPathNodeSetPrivate;
 /// The items an XPath query selected, in the order the query returned them. Copies share the
 /// body; the set is never re-evaluated. It is a snapshot: removals do not change its size, and an
 /// item that was removed gives empty node, attribute and parent bodies. After its document is
-/// loaded again, the set is empty.
+/// loaded again, the set is empty. Threads as for CZuXNode: CZuXPathNodeSetPtr may be copied
+/// and released on any thread; making or copying a set, like every call, uses the document.
 class ZUX_EXPORT CZuXPathNodeSet {
 public:
     class Iterator;

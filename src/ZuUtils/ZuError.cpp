@@ -4,6 +4,9 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <new>
+#include <string>
+#include <utility>
 
 // The shared body of an error result: what every copy of the result sees.
 class WNErrorPrivate {
@@ -18,17 +21,27 @@ int CodeFromWin32(unsigned int win32) {
     return static_cast<int>(0x80070000u | (win32 & 0xFFFFu));
 }
 
-std::string FormatV(const char* format, va_list args) {
+// The rendered message; "" when there is none, or no memory for it.
+std::string FormatV(const char* format, va_list args) noexcept {
     if (!format) return std::string();
     va_list measure;
     va_copy(measure, args);
     const int length = std::vsnprintf(nullptr, 0, format, measure);
     va_end(measure);
     if (length <= 0) return std::string();
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.resize(static_cast<std::size_t>(length));
-    return text;
+    try {
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        std::vsnprintf(text.data(), text.size(), format, args);
+        text.resize(static_cast<std::size_t>(length));
+        return text;
+    } catch (const std::bad_alloc&) {
+        return std::string();
+    }
+}
+
+// The Win32 code's low 16 bits, which the code holds; 0 for a success.
+unsigned int LowWin32(int code) {
+    return code < 0 ? static_cast<unsigned int>(code) & 0xFFFFu : 0;
 }
 
 const std::vector<CZuErrorRecord>& NoRecords() {
@@ -41,13 +54,32 @@ const std::vector<CZuErrorRecord>& NoRecords() {
 CZuErrorRecord::CZuErrorRecord(const WNCodeLocation& location, std::string message)
     : m_location(location), m_message(std::move(message)) {}
 
-WNErrorPrivate& CZuError::Body() {
-    if (!m_body) m_body = boost::make_shared<WNErrorPrivate>();
-    return *m_body;
+WNErrorPrivate* CZuError::Body() noexcept {
+    if (!m_body) {
+        try {
+            m_body = boost::make_shared<WNErrorPrivate>();
+        } catch (const std::bad_alloc&) {
+            return nullptr;
+        }
+        // An error that could not have its body when it was made keeps what its code tells.
+        m_body->m_win32 = LowWin32(m_code);
+    }
+    return m_body.get();
+}
+
+void CZuError::AddRecord(const WNCodeLocation& location, std::string message) noexcept {
+    WNErrorPrivate* body = Body();
+    if (!body) return;
+    try {
+        body->m_records.emplace_back(location, std::move(message));
+    } catch (const std::bad_alloc&) {
+        // Left out: the result keeps its code and the records it has.
+    }
 }
 
 unsigned int CZuError::GetWin32Code() const {
-    return m_body && IsError() ? m_body->m_win32 : 0;
+    if (!IsError()) return 0;
+    return m_body ? m_body->m_win32 : LowWin32(m_code);
 }
 
 const std::vector<CZuErrorRecord>& CZuError::GetRecords() const {
@@ -81,38 +113,34 @@ std::string CZuError::AsString() const {
     return text;
 }
 
-CZuError& CZuError::Push(const WNCodeLocation& location) {
-    Body().m_records.emplace_back(location, std::string());
+CZuError& CZuError::Push(const WNCodeLocation& location) noexcept {
+    AddRecord(location, std::string());
     return *this;
 }
 
-CZuError& CZuError::Push(const WNCodeLocation& location, const char* format, ...) {
+CZuError& CZuError::Push(const WNCodeLocation& location, const char* format, ...) noexcept {
     va_list args;
     va_start(args, format);
-    PushV(location, format, args);
+    AddRecord(location, FormatV(format, args));
     va_end(args);
     return *this;
 }
 
-CZuError& CZuError::PushV(const WNCodeLocation& location, const char* format, va_list args) {
-    Body().m_records.emplace_back(location, FormatV(format, args));
-    return *this;
-}
-
-CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32) {
+CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32) noexcept {
     CZuError error;
     error.m_code = CodeFromWin32(win32);
-    error.Body().m_win32 = win32;
-    return error.Push(location);
+    if (WNErrorPrivate* body = error.Body()) body->m_win32 = win32;
+    error.AddRecord(location, std::string());
+    return error;
 }
 
-CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...) {
+CZuError WNErrorUtil::ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...) noexcept {
     CZuError error;
     error.m_code = CodeFromWin32(win32);
-    error.Body().m_win32 = win32;
+    if (WNErrorPrivate* body = error.Body()) body->m_win32 = win32;
     va_list args;
     va_start(args, format);
-    error.PushV(location, format, args);
+    error.AddRecord(location, FormatV(format, args));
     va_end(args);
     return error;
 }

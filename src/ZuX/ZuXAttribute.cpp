@@ -80,8 +80,8 @@ CZuError CZuXAttribute::MovePrevious() const {
 }
 
 CZuError CZuXAttribute::GetText(std::string& text) {
-    text = m_pPrivate->Item().value();
-    return CZuError::Success();
+    return CopyText(ZU_CODE_LOCATION("CZuError CZuXAttribute::GetText(string&)"),
+                    [&] { text = m_pPrivate->Item().value(); });
 }
 
 CZuError CZuXAttribute::SetText(const std::string& text) {
@@ -94,7 +94,7 @@ bool CZuXAttribute::AsBOOL(bool fallback) const {
     return Bool::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsBOOL(bool& value) const {
-    return GetAs<Bool>(m_pPrivate->Item(), value);
+    return GetAs<Bool>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsBOOL(bool&) const"));
 }
 CZuError CZuXAttribute::SetBOOL(bool value) {
     return Set<Bool>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetBOOL(bool)"));
@@ -104,7 +104,8 @@ double CZuXAttribute::AsDOUBLE(double fallback) const {
     return Double::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsDOUBLE(double& value) const {
-    return GetAs<Double>(m_pPrivate->Item(), value);
+    return GetAs<Double>(m_pPrivate->Item(), value,
+                         ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsDOUBLE(double&) const"));
 }
 CZuError CZuXAttribute::SetDOUBLE(double value) {
     return Set<Double>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetDOUBLE(double)"));
@@ -114,7 +115,7 @@ int CZuXAttribute::AsINT(int fallback) const {
     return Int::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsINT(int& value) const {
-    return GetAs<Int>(m_pPrivate->Item(), value);
+    return GetAs<Int>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsINT(int&) const"));
 }
 CZuError CZuXAttribute::SetINT(int value) {
     return Set<Int>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetINT(int)"));
@@ -124,7 +125,8 @@ unsigned int CZuXAttribute::AsUINT(unsigned int fallback) const {
     return UInt::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsUINT(unsigned int& value) const {
-    return GetAs<UInt>(m_pPrivate->Item(), value);
+    return GetAs<UInt>(m_pPrivate->Item(), value,
+                       ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsUINT(unsigned int&) const"));
 }
 CZuError CZuXAttribute::SetUINT(unsigned int value) {
     return Set<UInt>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetUINT(unsigned int)"));
@@ -134,7 +136,8 @@ long long CZuXAttribute::AsLONGLONG(long long fallback) const {
     return LongLong::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsLONGLONG(long long& value) const {
-    return GetAs<LongLong>(m_pPrivate->Item(), value);
+    return GetAs<LongLong>(m_pPrivate->Item(), value,
+                           ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsLONGLONG(long long&) const"));
 }
 CZuError CZuXAttribute::SetLONGLONG(long long value) {
     return Set<LongLong>(m_pPrivate->Item(), value, ZU_CODE_LOCATION("CZuError CZuXAttribute::SetLONGLONG(long long)"));
@@ -144,7 +147,8 @@ unsigned long long CZuXAttribute::AsULONGLONG(unsigned long long fallback) const
     return ULongLong::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long& value) const {
-    return GetAs<ULongLong>(m_pPrivate->Item(), value);
+    return GetAs<ULongLong>(m_pPrivate->Item(), value,
+                            ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsULONGLONG(unsigned long long&) const"));
 }
 CZuError CZuXAttribute::SetULONGLONG(unsigned long long value) {
     return Set<ULongLong>(m_pPrivate->Item(), value,
@@ -158,7 +162,8 @@ std::string CZuXAttribute::AsString(const std::string& fallback) const {
     return String::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsString(std::string& value) const {
-    return GetAs<String>(m_pPrivate->Item(), value);
+    return GetAs<String>(m_pPrivate->Item(), value,
+                         ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsString(std::string&) const"));
 }
 CZuError CZuXAttribute::SetString(const std::string& value) {
     return Set<String>(m_pPrivate->Item(), value,
@@ -172,7 +177,8 @@ CTimeStamp CZuXAttribute::AsTimeStamp(CTimeStamp fallback) const {
     return SystemTime::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp& value) const {
-    return GetAs<SystemTime>(m_pPrivate->Item(), value);
+    return GetAs<SystemTime>(m_pPrivate->Item(), value,
+                             ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsTimeStamp(CTimeStamp&) const"));
 }
 CZuError CZuXAttribute::SetTimeStamp(CTimeStamp value) {
     return Set<SystemTime>(m_pPrivate->Item(), value,
@@ -186,7 +192,8 @@ CTimeStamp CZuXAttribute::AsTimeStampUnixTime(CTimeStamp fallback) const {
     return UnixTime::Read(m_pPrivate->Item(), fallback);
 }
 CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp& value) const {
-    return GetAs<UnixTime>(m_pPrivate->Item(), value);
+    return GetAs<UnixTime>(m_pPrivate->Item(), value,
+                           ZU_CODE_LOCATION("CZuError CZuXAttribute::GetAsTimeStampUnixTime(CTimeStamp&) const"));
 }
 CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp value) {
     return Set<UnixTime>(m_pPrivate->Item(), value,

@@ -29,6 +29,23 @@ struct Reaper {
 
 thread_local Reaper t_reaper;
 
+// From now on the calling thread keeps blocks, and frees them when it ends; a thread whose Reaper
+// has run never keeps any again.
+void KeepBlocks() noexcept {
+    if (t_keeping || t_reaped) return;
+    (void)&t_reaper;
+    t_keeping = true;
+}
+
+// The thread that loads the library (the main thread of a program linked with it) makes its
+// Reaper now, not at its first release. When a program exits, the main thread's thread-local
+// objects are destroyed before its static objects, so a Reaper made later, by a first release
+// from a static object's destructor, would never run, and the blocks kept from then on would stay
+// allocated. Made now, it has run by then, and such releases go straight to operator delete.
+struct KeepingAtLoad {
+    KeepingAtLoad() noexcept { KeepBlocks(); }
+} const s_keepingAtLoad;
+
 } // namespace
 
 void* AllocateNew(std::size_t size) {
@@ -36,11 +53,7 @@ void* AllocateNew(std::size_t size) {
 }
 
 void DeallocateElsewhere(void* block) noexcept {
-    if (!t_keeping && !t_reaped) {
-        // The thread's first block: from now on it keeps them, and frees them when it ends.
-        (void)&t_reaper;
-        t_keeping = true;
-    }
+    KeepBlocks(); // the thread's first block, unless it keeps them already
     ::operator delete(block);
 }
 

@@ -10,7 +10,8 @@
 // Bodies may be released on any thread: a block goes back to the list of the thread that releases
 // it, whichever thread took it. Each list is used only by its own thread, so nothing is locked;
 // blocks move between threads as bodies do, and a list never holds more than a few hundred
-// blocks. A thread's lists are freed when it ends.
+// blocks. A thread's lists are freed when it ends, the main thread's before static objects are
+// destroyed: bodies those release go straight back to operator delete (ZuXBodyPool.cpp).
 #ifndef ZUX_ZUXBODYPOOL_H
 #define ZUX_ZUXBODYPOOL_H
 

@@ -31,14 +31,6 @@ LoadRequest Request(BZuXLoad keep, const char* function) {
             function};
 }
 
-// Collects everything pugixml writes.
-class xml_string_writer : public pugi::xml_writer {
-public:
-    void write(const void* data, size_t size) override { m_text.append(static_cast<const char*>(data), size); }
-
-    std::string m_text;
-};
-
 // strerror_r comes in two forms, both safe on any thread, unlike strerror.
 [[maybe_unused]] const char* ReasonText(const char* text, const char* /*buffer*/) {
     return text;
@@ -57,6 +49,15 @@ CZuError WriteFile(const WNCodeLocation& location, const std::string& path, cons
     return failure.Push(location, "Reason=[%s]", ReasonText(strerror_r(error, buffer, sizeof buffer), buffer));
 }
 
+// The document's text with an empty indentation, into `output` when all of it could be made: 14
+// when memory runs out, and `output` is then as it was.
+CZuError SaveString(const CZuXDocumentPrivate& document, std::string& output, unsigned int format,
+                    const WNCodeLocation& location) {
+    return SaveToText(output, location, [&](pugi::xml_writer& text) {
+        SaveDocument(document.m_document, text, "", format, pugi::encoding_utf8, document.m_keepsDeclaredEncoding);
+    });
+}
+
 // The bytes that pugixml's save_file writes (its text mode, asked for by SaveFileText, writes the
 // same bytes as binary mode on POSIX systems), into a file that is replaced rather than truncated.
 CZuError SaveFile(const CZuXDocumentPrivate& document, const WNCodeLocation& location, const std::string& path,
@@ -73,11 +74,14 @@ CZuXNodePrivatePtr NewTopLevelNode(CZuXDocumentPrivate& document, CZuXNode::Node
         document, [&] { return InsertChildOfType(document.m_document, NodeTypeOf(kind), place, reference); });
 }
 
-// Removes the body's node from its own document, whichever document the call was made on.
+// Removes the body's node from its own document, whichever document the call was made on. The
+// body stays current through the removal, and empty.
 CZuError RemoveTopLevel(const CZuXNodePrivatePtr& node, const WNCodeLocation& location) {
     const pugi::xml_node item = NodeOf(node);
-    const Removal removal =
-        item ? node->m_pDocument->RemoveChild(node->m_pDocument->m_document, item) : Removal::NotFound;
+    if (!item) return RemovalResult(Removal::NotFound, location);
+    CZuXDocumentPrivate& document = *node->m_pDocument;
+    const Removal removal = document.RemoveChild(document.m_document, item, {CurrentBodyOf(*node)});
+    if (removal == Removal::Done) node->m_item = pugi::xml_node();
     return RemovalResult(removal, location);
 }
 
@@ -140,15 +144,13 @@ CZuError CZuXDocument::GetLoadErrorPosition(unsigned long& line, unsigned long& 
 }
 
 CZuError CZuXDocument::SaveAsString(std::string& output) {
-    return SaveAsString(output, BZuXFormat(pugi::format_raw));
+    return SaveString(*m_pPrivate, output, pugi::format_raw,
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(string&)"));
 }
 
 CZuError CZuXDocument::SaveAsString(std::string& output, BZuXFormat format) {
-    xml_string_writer writer;
-    SaveDocument(m_pPrivate->m_document, writer, "", format.AsValue(), pugi::encoding_utf8,
-                 m_pPrivate->m_keepsDeclaredEncoding);
-    output = std::move(writer.m_text);
-    return CZuError::Success();
+    return SaveString(*m_pPrivate, output, format.AsValue(),
+                      ZU_CODE_LOCATION("CZuError CZuXDocument::SaveAsString(string&, BZuXFormat)"));
 }
 
 CZuError CZuXDocument::SaveToFile(const std::string& path) {

@@ -88,6 +88,12 @@ private:
 
 constexpr std::uint64_t kNoBody = std::numeric_limits<std::uint64_t>::max();
 
+// Whether two shared or weak pointers share one count: hold the same lease.
+template <class A, class B>
+bool SameOwner(const A& a, const B& b) {
+    return !a.owner_before(b) && !b.owner_before(a);
+}
+
 } // namespace
 
 CZuXDocumentPrivate::CZuXDocumentPrivate() = default;
@@ -120,10 +126,11 @@ boost::shared_ptr<CZuXDocumentPrivate::Lease> CZuXDocumentPrivate::NewLease() {
 
 void CZuXDocumentPrivate::Adopt(boost::shared_ptr<CZuXDocumentPrivate>& owner) noexcept {
     if (m_pCurrent) {
-        owner = m_pCurrent;
+        if (!SameOwner(owner, m_pCurrent)) owner = m_pCurrent;
         return;
     }
     boost::shared_ptr<Lease> lease = m_currentLease.lock();
+    if (lease && SameOwner(owner, lease)) return;
     if (!lease) {
         try {
             lease = NewLease();
@@ -134,51 +141,68 @@ void CZuXDocumentPrivate::Adopt(boost::shared_ptr<CZuXDocumentPrivate>& owner) n
     owner = boost::shared_ptr<CZuXDocumentPrivate>(lease, this);
 }
 
-void CZuXDocumentPrivate::NewGeneration() noexcept {
-    ++m_generation;
-    if (!m_hasHandle) {
+long CZuXDocumentPrivate::OthersHolding(const boost::weak_ptr<Lease>& lease,
+                                        std::initializer_list<CurrentBody> current) const noexcept {
+    long holders = lease.use_count();
+    if (m_pCurrent && SameOwner(m_pCurrent, lease)) --holders; // the document's own hold on its current lease
+    for (const CurrentBody& body : current)
+        if (*body.generation == m_generation && SameOwner(*body.owner, lease)) --holders;
+    return holders;
+}
+
+void CZuXDocumentPrivate::NewGeneration(std::initializer_list<CurrentBody> current, bool currentLeaseFree) noexcept {
+    const std::uint64_t previous = m_generation++;
+    if (currentLeaseFree) {
+        // No other body holds the current lease, so it can stand for the new generation.
+        m_generations.back().number = m_generation;
+    } else if (m_hasHandle) {
+        try {
+            NewLease();
+        } catch (const std::bad_alloc&) {
+            // The bodies of the new generation share the old lease: its number is older than
+            // theirs, which only keeps some records longer than needed.
+        }
+    } else {
         // The next body to be brought up to date makes the next lease (Adopt).
         m_currentLease.reset();
-        return;
     }
-    if (m_pCurrent.use_count() == 1) {
-        // No body holds the current lease, so it can stand for the new generation.
-        m_generations.back().number = m_generation;
-        return;
-    }
-    try {
-        NewLease();
-    } catch (const std::bad_alloc&) {
-        // The bodies of the new generation share the old lease: its number is older than theirs,
-        // which only keeps some records longer than needed.
+    for (const CurrentBody& body : current) {
+        if (*body.generation != previous) continue;
+        *body.generation = m_generation;
+        Adopt(*body.owner);
     }
 }
 
-std::uint64_t CZuXDocumentPrivate::OldestHeldGeneration() noexcept {
+std::uint64_t CZuXDocumentPrivate::OldestHeldGeneration(std::initializer_list<CurrentBody> current,
+                                                        bool& currentLeaseFree) const noexcept {
     std::uint64_t oldest = kNoBody;
+    long holders = 0;
     for (const Generation& g : m_generations) {
-        long holders = g.lease.use_count();
-        if (m_pCurrent && !g.lease.owner_before(m_currentLease) && !m_currentLease.owner_before(g.lease))
-            --holders; // the document's own hold on its current lease
+        holders = OthersHolding(g.lease, current);
         if (holders > 0) oldest = std::min(oldest, g.number);
     }
+    // The current lease, while there is one, is the last.
+    currentLeaseFree = !m_currentLease.expired() && holders == 0;
     return oldest;
 }
 
 template <class ForEachItem>
-bool CZuXDocumentPrivate::Record(ForEachItem&& forEachItem) {
-    const std::uint64_t oldest = OldestHeldGeneration();
-    if (oldest >= m_generation) m_removed.Clear(); // every body is newer than every record
-    // Without any body, nothing can reach the items, and nothing needs to be recorded.
+bool CZuXDocumentPrivate::Record(ForEachItem&& forEachItem, std::initializer_list<CurrentBody> current) {
+    // The current bodies need no records: they go past the removal with it.
+    bool currentLeaseFree = false;
+    const std::uint64_t oldest = OldestHeldGeneration(current, currentLeaseFree);
+    if (oldest >= m_generation && !m_removed.Empty()) m_removed.Clear(); // every body is newer than every record
+    // Without any other body, nothing can reach the items, and nothing needs to be recorded.
     if (oldest != kNoBody && !m_removed.Add(forEachItem, m_generation, oldest)) return false;
-    NewGeneration();
+    NewGeneration(current, currentLeaseFree);
     return true;
 }
 
-Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child) {
+Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child,
+                                         std::initializer_list<CurrentBody> current) {
     // Exactly when pugixml's remove_child succeeds. A null parent needs its own test: the
     // document node's parent is null too.
-    if (!parent || !child || child.parent() != parent) return Removal::NotFound;
+    if (IsNone(parent) || IsNone(child) || !SameItem(child.parent(), parent)) return Removal::NotFound;
 
     // Attributes are not recorded: a body on one also checks its element (see ZuXBody.h).
     int depth = -1; // not measured
@@ -188,25 +212,29 @@ Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pug
         pugi::xml_node(child).traverse(collector);
         depth = collector.Deepest() + 1;
     };
-    if (!Record(nodes)) return Removal::OutOfMemory;
-    if (depth < 0)
-        TakeApartDeepSubtree(parent, child);
-    else if (depth > kShallowSubtree)
+    if (!Record(nodes, current)) return Removal::OutOfMemory;
+    if (depth < 0) {
+        if (!IsNone(child.first_child())) TakeApartDeepSubtree(child);
+    } else if (depth > kShallowSubtree)
         TakeApartSubtree(child);
     pugi::xml_node(parent).remove_child(child);
     return Removal::Done;
 }
 
-Removal CZuXDocumentPrivate::RemoveAttribute(const pugi::xml_node& node, const char* name) {
+Removal CZuXDocumentPrivate::RemoveAttribute(const pugi::xml_node& node, const char* name,
+                                             std::initializer_list<CurrentBody> current) {
     const pugi::xml_attribute attribute = AttributeNamed(node, name);
     if (!attribute) return Removal::NotFound;
-    if (!Record([&attribute](auto&& visit) { visit(attribute.internal_object()); })) return Removal::OutOfMemory;
+    if (!Record([&attribute](auto&& visit) { visit(attribute.internal_object()); }, current))
+        return Removal::OutOfMemory;
     pugi::xml_node(node).remove_attribute(attribute);
     return Removal::Done;
 }
 
 void CZuXDocumentPrivate::WillLoad() noexcept {
-    NewGeneration();
+    bool currentLeaseFree = false;
+    OldestHeldGeneration({}, currentLeaseFree);
+    NewGeneration({}, currentLeaseFree);
     m_loaded = m_generation;
     m_removed.Clear();
     m_source.Clear();

@@ -16,6 +16,7 @@
 #include <pugixml.hpp>
 
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 /// The body of a document: owns the whole tree, and knows which items bodies may still reach.
@@ -34,11 +35,22 @@ public:
     /// Success for status_ok; otherwise an error with the status's Win32 code and message.
     static CZuError GetErrorFromParseResult(pugi::xml_parse_result& result);
 
+    /// A body that a removal keeps current itself: its document pointer and generation. A removal
+    /// made through a body (the parent it removes from, the removed node's own body) moves it to
+    /// the new generation, so that it needs neither the removal's records nor a recheck; the
+    /// caller then empties the body of a removed item. A body not in the current generation is
+    /// left to be rechecked as any other.
+    struct CurrentBody {
+        boost::shared_ptr<CZuXDocumentPrivate>* owner;
+        std::uint64_t* generation;
+    };
+
     /// Removes `child`, with everything below it, from `parent`: NotFound unless it is a child of
     /// `parent`; OutOfMemory, with nothing removed, when the removal cannot be recorded.
-    Removal RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child);
+    Removal RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child,
+                        std::initializer_list<CurrentBody> current = {});
     /// Removes the first attribute of that name from `node`, in the same way.
-    Removal RemoveAttribute(const pugi::xml_node& node, const char* name);
+    Removal RemoveAttribute(const pugi::xml_node& node, const char* name, std::initializer_list<CurrentBody> current);
     /// To be called before the tree is loaded again: every body made so far loses its item, and
     /// nothing is known of the input yet.
     void WillLoad() noexcept;
@@ -83,10 +95,12 @@ private:
     };
 
     template <class ForEachItem>
-    bool Record(ForEachItem&& forEachItem);
-    void NewGeneration() noexcept;
+    bool Record(ForEachItem&& forEachItem, std::initializer_list<CurrentBody> current);
+    void NewGeneration(std::initializer_list<CurrentBody> current, bool currentLeaseFree) noexcept;
     boost::shared_ptr<Lease> NewLease();
-    std::uint64_t OldestHeldGeneration() noexcept;
+    std::uint64_t OldestHeldGeneration(std::initializer_list<CurrentBody> current,
+                                       bool& currentLeaseFree) const noexcept;
+    long OthersHolding(const boost::weak_ptr<Lease>& lease, std::initializer_list<CurrentBody> current) const noexcept;
 
     std::uint64_t m_loaded = 1; // the generation the last load started
     CZuXRemovedItems m_removed;

@@ -31,7 +31,7 @@ std::size_t RunEnd(const char* text, std::size_t i, std::size_t end, std::uint16
         const auto high = static_cast<unsigned>(_mm_movemask_epi8(bytes));
         const auto follow = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(
             _mm_and_si128(bytes, _mm_set1_epi8(static_cast<char>(0xC0))), _mm_set1_epi8(static_cast<char>(0x80)))));
-        const unsigned length = static_cast<unsigned>(__builtin_ctz(~high)); // the run's bytes in these 16
+        const auto length = static_cast<unsigned>(__builtin_ctz(~high)); // the run's bytes in these 16
         continuations = static_cast<std::uint16_t>(continuations + __builtin_popcount(follow & ((1u << length) - 1)));
         if (length < 16) return i + length;
     }

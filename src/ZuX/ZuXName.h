@@ -12,6 +12,7 @@
 #define ZUX_ZUXNAME_H
 
 #include <array>
+#include <cstring>
 #include <string>
 
 /// The classes of the ASCII characters in names: kNameStart for a NameStartChar, kNameChar for
@@ -43,7 +44,7 @@ inline bool IsXmlName(const char* name) {
 /// Whether `text` holds a NUL character, where its C-string form would end early: a path or
 /// a name cut there would address another file or item.
 inline bool HoldsNul(const std::string& text) {
-    return text.find('\0') != std::string::npos;
+    return std::strlen(text.c_str()) != text.size(); // its C string ends before it does
 }
 
 #endif

@@ -76,10 +76,16 @@ pugi::xml_node ElementNamedFrom(pugi::xml_node node, const char* name) {
     return node;
 }
 
-// Removes `child` from the children of `parent`'s node.
-Removal RemoveChildOf(CZuXNodePrivate& parent, const pugi::xml_node& child) {
+// Removes `child` from the children of `parent`'s node. `removed`, when given, is a body on
+// `child`, which becomes empty with the removal; both bodies stay current through it.
+Removal RemoveChildOf(CZuXNodePrivate& parent, const pugi::xml_node& child, CZuXNodePrivate* removed = nullptr) {
     const pugi::xml_node& node = parent.Item();
-    return node ? parent.m_pDocument->RemoveChild(node, child) : Removal::NotFound;
+    if (!node) return Removal::NotFound;
+    CZuXDocumentPrivate& document = *parent.m_pDocument;
+    if (!removed) return document.RemoveChild(node, child, {CurrentBodyOf(parent)});
+    const Removal removal = document.RemoveChild(node, child, {CurrentBodyOf(parent), CurrentBodyOf(*removed)});
+    if (removal == Removal::Done) removed->m_item = pugi::xml_node();
+    return removal;
 }
 
 // Puts a result body made from the node on its document and generation, and gives the context
@@ -297,12 +303,13 @@ CZuXNode::AttributeIterator& CZuXNode::AttributeIterator::operator++() {
 }
 
 CZuError CZuXNode::GetText(std::string& text) {
-    return static_cast<const CZuXNode*>(this)->GetText(text);
+    return CopyText(ZU_CODE_LOCATION("CZuError CZuXNode::GetText(string&)"),
+                    [&] { text = m_pPrivate->Item().text().get(); });
 }
 
 CZuError CZuXNode::GetText(std::string& text) const {
-    text = m_pPrivate->Item().text().get();
-    return CZuError::Success();
+    return CopyText(ZU_CODE_LOCATION("CZuError CZuXNode::GetText(string&) const"),
+                    [&] { text = m_pPrivate->Item().text().get(); });
 }
 
 CZuError CZuXNode::SetText(const std::string& text) {
@@ -394,17 +401,17 @@ CZuError CZuXNode::InsertNodeCopyBefore(const CZuXNode& source, const CZuXNode& 
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePtr child) {
-    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOfHandle(child)),
+    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOfHandle(child), child ? child->m_pPrivate.get() : nullptr),
                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr child) {
-    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child)),
+    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child), child.get()),
                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(CZuXNodePrivatePtr)"));
 }
 
 CZuError CZuXNode::RemoveNode(const CZuXNode& child) {
-    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child.m_pPrivate)),
+    return RemovalResult(RemoveChildOf(*m_pPrivate, NodeOf(child.m_pPrivate), child.m_pPrivate.get()),
                          ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const CZuXNode&)"));
 }
 
@@ -417,16 +424,21 @@ CZuError CZuXNode::RemoveNode(const std::string& name) {
 
 CZuError CZuXNode::RemoveAttribute(const std::string& name) {
     const pugi::xml_node& node = m_pPrivate->Item();
-    const Removal removal = node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name)) : Removal::NotFound;
+    const Removal removal =
+        node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name), {CurrentBodyOf(*m_pPrivate)})
+             : Removal::NotFound;
     if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
                                    FailureCode(removal), "AttributeName=[%s]", name.c_str());
 }
 
 CZuError CZuXNode::RemoveFromParent() {
-    const pugi::xml_node node = m_pPrivate->Item();
+    CZuXNodePrivate& body = *m_pPrivate;
+    const pugi::xml_node node = body.Item();
     const pugi::xml_node parent = node.parent();
-    const Removal removal = parent ? m_pPrivate->m_pDocument->RemoveChild(parent, node) : Removal::NotFound;
+    const Removal removal =
+        parent ? body.m_pDocument->RemoveChild(parent, node, {CurrentBodyOf(body)}) : Removal::NotFound;
+    if (removal == Removal::Done) body.m_item = pugi::xml_node();
     return RemovalResult(removal, ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
 }
 

@@ -72,7 +72,7 @@ std::size_t WrittenNameLength(const char* name) {
 // otherwise escaped, and then it never holds the quote character.
 std::string DeclarationNaming(const pugi::xml_node& declaration, const char* indent, unsigned int flags,
                               pugi::xml_encoding encoding, const char* name, bool always) {
-    CStringWriter written;
+    xml_string_writer written;
     declaration.print(written, indent, flags, encoding, 0);
     std::string& text = written.m_text;
     const char quote = (flags & pugi::format_attribute_single_quote) ? '\'' : '"';
@@ -174,7 +174,7 @@ bool WritesBackAsIs(pugi::xml_node_type type, const char* value) {
     pugi::xml_node node = scratch.append_child(type);
     if (type == pugi::node_pi && !node.set_name("t")) throw std::bad_alloc();
     if (!node.set_value(value) || !scratch.append_child("e")) throw std::bad_alloc();
-    CStringWriter written;
+    xml_string_writer written;
     scratch.save(written, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
     pugi::xml_document back;
     const unsigned int kinds = pugi::parse_comments | pugi::parse_pi | pugi::parse_doctype | pugi::parse_fragment;

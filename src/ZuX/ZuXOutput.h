@@ -51,7 +51,7 @@ void SaveNode(const pugi::xml_node& node, pugi::xml_writer& writer, const char* 
 bool WritesBackAsIs(pugi::xml_node_type type, const char* value);
 
 /// Collects everything pugixml writes.
-class CStringWriter : public pugi::xml_writer {
+class xml_string_writer : public pugi::xml_writer {
 public:
     void write(const void* data, size_t size) override { m_text.append(static_cast<const char*>(data), size); }
 
@@ -63,7 +63,7 @@ public:
 template <class Save>
 CZuError SaveToText(std::string& output, const WNCodeLocation& location, const Save& save) {
     try {
-        CStringWriter text;
+        xml_string_writer text;
         save(static_cast<pugi::xml_writer&>(text));
         output = std::move(text.m_text);
         return CZuError::Success();

@@ -4,6 +4,8 @@
 
 #include <ZuUtils/CZuError.h>
 
+#include <new>
+
 /// The result of a write that pugixml refused: 1168 when the target cannot take the write at all
 /// (`writable` false), or 14 when it could and pugixml ran out of memory. `attribute`, when given,
 /// is the context message's "Attribute=[%s]". Writers return success themselves as soon as pugixml
@@ -12,6 +14,19 @@ inline CZuError WriteFailure(bool writable, const WNCodeLocation& location, cons
     const unsigned int win32 = writable ? ZuWin32::OutOfMemory : ZuWin32::NotFound;
     if (attribute) return WNErrorUtil::ErrorWin32(location, win32, "Attribute=[%s]", attribute);
     return WNErrorUtil::ErrorWin32(location, win32);
+}
+
+/// `copy()`, which makes a text for the caller: success, or 14 at `location` when memory for it
+/// runs out, and the caller's string is then as it was (std::string's assignments change nothing
+/// when they throw; a save is moved into it only once it is whole).
+template <class Copy>
+CZuError CopyText(const WNCodeLocation& location, Copy&& copy) noexcept {
+    try {
+        copy();
+    } catch (const std::bad_alloc&) {
+        return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
+    }
+    return CZuError::Success();
 }
 
 /// What a removal came to.

@@ -25,9 +25,13 @@ void CZuXSourcePositions::Clear() noexcept {
     m_failed = false;
 }
 
-void CZuXSourcePositions::ReadAgainFrom(const std::string& path, const struct stat& status) {
-    m_path = path;
-    m_file = status;
+void CZuXSourcePositions::ReadAgainFrom(const std::string& path, const struct stat& status) noexcept {
+    try {
+        m_path = path;
+        m_file = status;
+    } catch (const std::bad_alloc&) {
+        // Without the path the file cannot be read again: its items have no positions.
+    }
 }
 
 void CZuXSourcePositions::Count(const char* text, std::size_t size) {

@@ -52,8 +52,9 @@ public:
         m_text = text;
         m_size = size;
     }
-    /// Where the text can be read again: the regular file `path`, as `status` describes it.
-    void ReadAgainFrom(const std::string& path, const struct stat& status);
+    /// Where the text can be read again: the regular file `path`, as `status` describes it. When
+    /// memory for the path runs out, nowhere.
+    void ReadAgainFrom(const std::string& path, const struct stat& status) noexcept;
     /// Counts the positions of `text`, the UTF-8 that pugixml parses: `size` bytes, the last of
     /// them its closing NUL.
     void Count(const char* text, std::size_t size);

@@ -125,11 +125,8 @@ struct NameStep {
 
 } // namespace
 
-void TakeApartDeepSubtree(const pugi::xml_node& parent, const pugi::xml_node& child) {
-    // Exactly when remove_child would succeed; a failed removal must change nothing. A null parent
-    // needs its own test: the document node's parent is null too.
-    if (!parent || !child || child.parent() != parent || !DeeperThan(child, kShallowSubtree)) return;
-    TakeApartSubtree(child);
+void TakeApartDeepSubtree(const pugi::xml_node& top) {
+    if (DeeperThan(top, kShallowSubtree)) TakeApartSubtree(top);
 }
 
 void TakeApartSubtree(const pugi::xml_node& top) {

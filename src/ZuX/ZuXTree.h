@@ -61,6 +61,14 @@ bool IsNone(const Item& item) {
     return pointer == nullptr;
 }
 
+/// Whether `a` and `b` (pugi::xml_node or pugi::xml_attribute) are on the same item, or both on
+/// none: `a == b` without a call into pugixml (see IsNone).
+template <class Item>
+bool SameItem(const Item& a, const Item& b) {
+    static_assert(sizeof(Item) == sizeof(void*), "a pugixml node or attribute handle is one pointer");
+    return std::memcmp(&a, &b, sizeof(void*)) == 0;
+}
+
 // --- node kinds: what a node of each kind can take -----------------------------------------------
 
 /// Only elements and the XML declaration take attributes.
@@ -120,17 +128,16 @@ constexpr int kShallowSubtree = 1000;
 /// follows frees only a shallow one.
 void TakeApartSubtree(const pugi::xml_node& top);
 
-/// TakeApartSubtree when `child` is a child of `parent` and its subtree is deeper than
-/// kShallowSubtree. Otherwise it changes nothing.
-void TakeApartDeepSubtree(const pugi::xml_node& parent, const pugi::xml_node& child);
+/// TakeApartSubtree when the subtree below `top` is deeper than kShallowSubtree; otherwise it
+/// changes nothing. Only before `top` is removed: a failed removal must change nothing.
+void TakeApartDeepSubtree(const pugi::xml_node& top);
 
 /// Removes `node`, with everything below it, from its parent, safe for subtrees of any depth. Only
 /// for a node the library has just made and no body was ever made on: removing anything else must
 /// be recorded, so that bodies on it become empty (CZuXDocumentPrivate::RemoveChild).
 inline void RemoveNewNode(const pugi::xml_node& node) {
-    pugi::xml_node parent = node.parent();
-    TakeApartDeepSubtree(parent, node);
-    parent.remove_child(node);
+    TakeApartDeepSubtree(node);
+    node.parent().remove_child(node);
 }
 
 /// `start.first_element_by_path(path, '/')`, safe for paths of any length. pugixml recurses once

@@ -132,11 +132,11 @@ struct Iso8601 {
 
 // --- the attribute handle's families -------------------------------------------------------
 
-/// GetAs<Type>: the value read with the form's zero default; always success.
+/// GetAs<Type>: the value read with the form's zero default; success, or 14 when a string cannot
+/// be copied.
 template <class Form>
-CZuError GetAs(const pugi::xml_attribute& attribute, typename Form::Value& value) {
-    value = Form::Read(attribute, Form::Zero());
-    return CZuError::Success();
+CZuError GetAs(const pugi::xml_attribute& attribute, typename Form::Value& value, const WNCodeLocation& location) {
+    return CopyText(location, [&] { value = Form::Read(attribute, Form::Zero()); });
 }
 
 /// Set<Type>: 1168 on an empty handle, 14 when pugixml cannot allocate the text.
@@ -155,15 +155,14 @@ typename Form::Value ReadAttribute(const pugi::xml_node& node, const char* name,
     return Form::Read(AttributeNamed(node, name), fallback);
 }
 
-/// GetAttributeAs<Type>: 1168 with "Attribute=[name]" when there is no such attribute; the
-/// out-parameter is then left untouched.
+/// GetAttributeAs<Type>: 1168 with "Attribute=[name]" when there is no such attribute, 14 when a
+/// string cannot be copied; the out-parameter is then left untouched.
 template <class Form>
 CZuError GetAttribute(const pugi::xml_node& node, const char* name, typename Form::Value& value,
                       const WNCodeLocation& location) {
     const pugi::xml_attribute attribute = AttributeNamed(node, name);
     if (!attribute) return WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound, "Attribute=[%s]", PrintableName(name));
-    value = Form::Read(attribute, Form::Zero());
-    return CZuError::Success();
+    return CopyText(location, [&] { value = Form::Read(attribute, Form::Zero()); });
 }
 
 /// SetAttribute<Type>: writes the first attribute of that name, appending it when missing.

@@ -20,8 +20,8 @@ clang-format --dry-run --Werror "${sources[@]}"
 build=${ZUX_BUILD_DIR:-build/tidy}
 cmake -S . -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DZUX_BUILD_TESTS=OFF >/dev/null
 cmake --build "$build" -j "$(nproc)" >/dev/null
-echo "clang-tidy: the library and the examples"
-run-clang-tidy -quiet -p "$build" "$(pwd)/(src|examples)/" >"$build/clang-tidy.log" 2>&1 || {
+echo "clang-tidy: the library, the examples and the tool"
+run-clang-tidy -quiet -p "$build" "$(pwd)/(src|examples|tools)/" >"$build/clang-tidy.log" 2>&1 || {
     grep -E 'error:|warning:' "$build/clang-tidy.log" || cat "$build/clang-tidy.log"
     exit 1
 }

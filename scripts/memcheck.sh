@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Runs every test program under valgrind memcheck, without suppressions: the run fails on any
-# memcheck error and on any leak.
+# Runs every test program, and each command of zux, under valgrind memcheck, without suppressions:
+# the run fails on any memcheck error and on any leak.
 #
 # How leaks are counted: blocks definitely, indirectly or possibly lost are leaks and fail the
 # run. Blocks still reachable at exit are not leaks (they are the static buffers of the C and C++
@@ -51,6 +51,12 @@ run zux_internal_tests "$build/tests/zux_internal_tests"
 for target in document xpath path; do
     run "zux_fuzz_$target" "$build/fuzz/zux_fuzz_$target" "fuzz/corpus/$target"
 done
+# The tool, each command on the shipped samples (runs that end with status 0).
+zux=$build/tools/zux/zux
+run zux_query "$zux" query '//book/@id | //comment() | //title' examples/sample.xml examples/memo.xml
+run zux_check "$zux" check examples/sample.xml examples/feed.xml examples/memo.xml
+run zux_format "$zux" format examples/memo.xml examples/feed.xml
+run zux_edit "$zux" edit --set //port 8080 --rename //@level verbosity --delete /config/@version examples/config.xml
 
 echo
 echo "valgrind memcheck summary:"

@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix, then builds the consumer against it twice, through
 # find_package and through pkg-config, builds it a third time with ZuX's sources inside its own
-# build (FetchContent), and runs all three programs.
+# build (FetchContent), and runs all three programs. A program linked with nothing but
+# -lZuX -lZuUtils -Wl,-rpath,PREFIX/lib runs without LD_LIBRARY_PATH, and so does the installed zux.
 # Variables: ZUX_BUILD_DIR, ZUX_SOURCE_DIR, ZUX_CONSUMER_SOURCE, ZUX_WORK_DIR, ZUX_CXX_COMPILER.
 set(prefix "${ZUX_WORK_DIR}/prefix")
 file(REMOVE_RECURSE "${ZUX_WORK_DIR}")
@@ -33,6 +34,19 @@ endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
 run(${ZUX_CXX_COMPILER} -std=c++17 "${ZUX_CONSUMER_SOURCE}/consumer.cpp" ${flags} -o "${ZUX_WORK_DIR}/consumer-pc")
 run(${CMAKE_COMMAND} -E env "LD_LIBRARY_PATH=${libdir}" "${ZUX_WORK_DIR}/consumer-pc")
+
+# The run path the program names is enough: the libraries find each other in their own directory.
+run(${ZUX_CXX_COMPILER} -std=c++17 "${ZUX_CONSUMER_SOURCE}/loader.cpp" "-I${prefix}/include" "-L${libdir}"
+    -Wl,--as-needed -lZuX -lZuUtils "-Wl,-rpath,${libdir}" -o "${ZUX_WORK_DIR}/loader")
+run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${ZUX_WORK_DIR}/loader")
+if(EXISTS "${prefix}/bin/zux")
+    run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${prefix}/bin/zux" check
+        "${ZUX_SOURCE_DIR}/examples/sample.xml")
+    file(GLOB page "${prefix}/share/man/man1/zux.1*")
+    if(NOT page)
+        message(FATAL_ERROR "the man page zux.1 is not installed")
+    endif()
+endif()
 
 # FetchContent_Declare(ZuX SOURCE_DIR ...): ZuX as a subdirectory of the consumer's build, with the
 # consumer's build type (none) and without ZuX's tests, examples and fuzzers.

@@ -75,6 +75,7 @@ const Row kRows[] = {
     {"18446744073709551616", "ULONGLONG", 13, 0},
     {"0x10000000000000000", "ULONGLONG", 13, 0},
     {"-5", "ULONGLONG", 13, 0},
+    {"36893488147419103231", "ULONGLONG", 13, 0}, // 2^64 more than the largest: as large when cut to 64 bits
 
     {"1.5", "DOUBLE", 0, 1.5},
     {" -2.25e2\r\n", "DOUBLE", 0, -225},

@@ -100,38 +100,31 @@ public:
     ///@}
     /// Writes the document to a file as UTF-8, by default indented with one tab per level (format
     /// Indent), otherwise with the caller's indentation (up to its first NUL character) and format
-    /// bits. Fails with 774 and "FileName=[path]", then "Reason=[text]" with the system's reason for the call
-    /// that failed ("Invalid argument" for a path holding a NUL character, which is not cut at
-    /// the NUL). A declaration naming another encoding than UTF-8 is written as naming UTF-8, as
-    /// in SaveAsString.
+    /// bits; a declaration naming another encoding than UTF-8 is written as in SaveAsString. Fails
+    /// with 774 and "FileName=[path]", then "Reason=[text]" with the system's reason ("Invalid
+    /// argument" for a path holding a NUL character, which is not cut at the NUL).
     ///
     /// A failed or interrupted save (disk full, quota, file-size limit, I/O error, crash, power
-    /// cut) never costs the previous content of a file that is replaced: the new content is
-    /// written to a new file in the same directory, flushed to disk, and renamed over the old
-    /// one, so the path names either the whole old file or the whole new one. On failure the
-    /// file is unchanged and no new file is left behind (only a crash, a power cut or the
-    /// file-size limit's signal can leave one, named ".NAME." and 12 hexadecimal digits). The new
-    /// file gets the old one's owner, group, permission bits and extended attributes (POSIX ACLs,
-    /// security labels, capabilities, user attributes); other hard links to the old file keep the
-    /// old content; a symbolic link stays a link, and the file it finally leads to is replaced; a
-    /// new path gets 0666 less the umask, as fopen gives it.
+    /// cut) never costs a regular file its previous content: the new content goes to a new file in
+    /// the same directory, is flushed to disk and renamed over the old one. On failure the file is
+    /// unchanged and no new file is left behind (only a crash, a power cut or SIGXFSZ can leave
+    /// one, named ".NAME." and 12 hexadecimal digits). The new file gets the old one's owner,
+    /// group, permission bits and extended attributes (ACLs, security labels, capabilities); other
+    /// hard links keep the old content; a symbolic link stays a link, and the file it leads to is
+    /// replaced; a new path gets 0666 less the umask, as fopen gives it.
     ///
-    /// Written in place instead (truncated and written, as pugixml's save_file writes, without
-    /// the guarantee): anything that is not a regular file (/dev/null, a FIFO); every path that
-    /// names what a descriptor refers to (/dev/stdout, /dev/stderr, /dev/fd/N, /proc/self/fd/N,
-    /// links to them: anything reached through /proc), so the descriptor keeps its file (one of
-    /// the process's own descriptors is written through itself, at its position, untruncated); a file
-    /// whose owner, group or extended attributes the process cannot give a new file (a user
-    /// namespace, a label it may not set); a file beside which no new file can be made (a file
-    /// bind-mounted into a read-only directory, a pseudo-filesystem, a directory the user may not
-    /// write, a path too long for the new name); a file that cannot be renamed over (a sticky
-    /// directory, a file mounted into place). A file that may not be written is not replaced
-    /// either: the save fails, as opening it for writing would.
+    /// Written in place instead (truncated and written, as pugixml's save_file does, without the
+    /// guarantee): anything but a regular file (/dev/null, a FIFO); every path reached through
+    /// /proc, such as /dev/stdout, /dev/fd/N and /proc/self/fd/N, so that a descriptor keeps its
+    /// file (one of the process's own is written through itself, at its position, untruncated); a
+    /// file whose owner, group or extended attributes a new file cannot get; a file beside which
+    /// no new file can be made (a read-only or unwritable directory, a pseudo-filesystem, a name
+    /// too long for the new file's) or that cannot be renamed over (a sticky directory, a file
+    /// mounted into place). A file that may not be written fails, as opening it would.
     ///
-    /// Under a file-size limit (RLIMIT_FSIZE) a save that exceeds it raises SIGXFSZ, whose default
-    /// action ends the process: the old file survives, and the new file may be left behind. With
-    /// the signal ignored the save fails with 774 ("Reason=[File too large]"), keeps the old file
-    /// and removes the new one.
+    /// A save beyond the file-size limit (RLIMIT_FSIZE) raises SIGXFSZ, whose default action ends
+    /// the process: the old file survives, and the new one may be left behind. With the signal
+    /// ignored the save fails with 774 ("Reason=[File too large]") and keeps the old file.
     ///@{
     CZuError SaveToFile(const std::string& path);
     CZuError SaveToFile(const std::string& path, BZuXFormat format);

@@ -1,8 +1,8 @@
 #include "TestSupport.h"
+#include "ValueForms.h"
 
 #include <gtest/gtest.h>
 
-#include <cfloat>
 #include <climits>
 
 namespace {
@@ -79,60 +79,53 @@ TEST(AttributeEmptyTest, DefaultHandleReadsDefaultsAndRefusesWrites) {
     EXPECT_EQ("", TextOf(empty));
     EXPECT_FALSE(empty.MoveNext().IsError());
     EXPECT_FALSE(empty.MovePrevious().IsError());
-    EXPECT_EQ(7, empty.AsINT(7));
-    int i = 3;
-    EXPECT_FALSE(empty.GetAsINT(i).IsError());
-    EXPECT_EQ(0, i);
-    double d = 1;
-    EXPECT_FALSE(empty.GetAsDOUBLE(d).IsError());
-    EXPECT_EQ(0.0, d);
-    std::string s = "x";
-    EXPECT_FALSE(empty.GetAsString(s).IsError());
-    EXPECT_EQ("", s);
     EXPECT_EQ("", empty.AsString());
-    EXPECT_EQ("fallback", empty.AsString("fallback"));
     EXPECT_TRUE(empty.AsTimeStamp().IsClear());
-
-    // Writes that store nothing say so.
+    // Writes that store nothing say so; the typed ones below, as EmptyHandlesReadDefaultsAndRefuseWrites.
     ExpectError(empty.SetText("x"), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetText(const string&)", "");
-    ExpectError(empty.SetINT(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetINT(int)", "");
-    ExpectError(empty.SetBOOL(true), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetBOOL(bool)", "");
-    ExpectError(empty.SetDOUBLE(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetDOUBLE(double)", "");
-    ExpectError(empty.SetUINT(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetUINT(unsigned int)", "");
-    ExpectError(empty.SetLONGLONG(1), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetLONGLONG(long long)", "");
-    ExpectError(empty.SetULONGLONG(1), 1168, "ZuXAttribute.cpp",
-                "CZuError CZuXAttribute::SetULONGLONG(unsigned long long)", "");
-    ExpectError(empty.SetString("x"), 1168, "ZuXAttribute.cpp", "CZuError CZuXAttribute::SetString(const std::string&)",
-                "");
-    ExpectError(empty.SetTimeStamp(CTimeStamp(1)), 1168, "ZuXAttribute.cpp",
-                "CZuError CZuXAttribute::SetTimeStamp(CTimeStamp)", "");
-    ExpectError(empty.SetTimeStampUnixTime(CTimeStamp(1)), 1168, "ZuXAttribute.cpp",
-                "CZuError CZuXAttribute::SetTimeStampUnixTime(CTimeStamp)", "");
 }
 
-TEST_F(AttributeTest, WrittenTextOfEachType) {
-    first.SetBOOL(true);
-    EXPECT_EQ("true", TextOf(first));
-    EXPECT_TRUE(first.AsBOOL(false));
-    first.SetBOOL(false);
-    EXPECT_EQ("false", TextOf(first));
-    first.SetINT(-5);
-    EXPECT_EQ("-5", TextOf(first));
-    first.SetUINT(UINT_MAX);
-    EXPECT_EQ("4294967295", TextOf(first));
-    first.SetLONGLONG(LLONG_MIN);
-    EXPECT_EQ("-9223372036854775808", TextOf(first));
-    first.SetULONGLONG(ULLONG_MAX);
-    EXPECT_EQ("18446744073709551615", TextOf(first));
-    unsigned long long big = 0;
-    first.GetAsULONGLONG(big);
-    EXPECT_EQ(ULLONG_MAX, big);
-    first.SetDOUBLE(0.1);
-    EXPECT_EQ("0.10000000000000001", TextOf(first)) << "%.17g";
-    first.SetDOUBLE(DBL_MAX);
-    EXPECT_EQ(DBL_MAX, first.AsDOUBLE(0));
-    first.SetString("text");
-    EXPECT_EQ("text", first.AsString());
+template <class Form>
+class AttributeFormTest : public ::testing::Test {};
+TYPED_TEST_SUITE(AttributeFormTest, zuxtest::ValueForms);
+
+// Handles made by default, from a null body and found nowhere read the fallback or the zero value
+// and refuse every write.
+TYPED_TEST(AttributeFormTest, EmptyHandlesReadDefaultsAndRefuseWrites) {
+    using Form = TypeParam;
+    auto document = Parse("<r><c/></r>");
+    CZuXAttribute byDefault;
+    CZuXAttribute fromNullBody{boost::shared_ptr<CZuXAttributePrivate>()};
+    CZuXAttribute foundNowhere(CZuXNode(CZuXNode(document->GetNode("r")).GetNode("c")).GetFirstAttribute());
+    for (CZuXAttribute* empty : {&byDefault, &fromNullBody, &foundNowhere}) {
+        const CZuXAttribute& constant = *empty;
+        EXPECT_EQ(Form::Fallback(), Form::As(constant, Form::Fallback()));
+        typename Form::Value value = Form::Fallback();
+        EXPECT_FALSE(Form::GetAs(constant, value).IsError());
+        EXPECT_EQ(typename Form::Value(), value) << "these reads always give the zero value";
+        ExpectError(Form::Set(*empty, Form::Samples()[0].value), 1168, "ZuXAttribute.cpp",
+                    zuxtest::AttributeSetFunction<Form>().c_str(), "");
+    }
+    EXPECT_EQ("<r><c/></r>", Text(*document));
+}
+
+// Each value is written as its text and read back, by the value and the out-parameter read.
+TYPED_TEST(AttributeFormTest, WrittenTextReadsBack) {
+    using Form = TypeParam;
+    auto document = Parse("<e a=\"1\"/>");
+    CZuXAttribute attribute(CZuXNode(document->GetNode("e")).GetFirstAttribute());
+    for (const auto& sample : Form::Samples()) {
+        SCOPED_TRACE(sample.text);
+        ASSERT_FALSE(Form::Set(attribute, sample.value).IsError());
+        EXPECT_EQ(sample.text, TextOf(attribute));
+        // From two values that differ, so that one of them differs from what is read.
+        for (const typename Form::Value& other : {Form::Fallback(), typename Form::Value()}) {
+            EXPECT_EQ(sample.read, Form::As(attribute, other));
+            typename Form::Value value = other;
+            EXPECT_FALSE(Form::GetAs(attribute, value).IsError());
+            EXPECT_EQ(sample.read, value);
+        }
+    }
 }
 
 TEST_F(AttributeTest, MissingValueAndEmptyText) {

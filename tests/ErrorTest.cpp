@@ -104,7 +104,7 @@ TEST(ErrorTest, AsStringNamesCodeAndEveryRecord) {
     // Every code the library reports has its Windows name, written out here.
     const std::pair<unsigned int, const char*> names[] = {
         {ZuWin32::FileNotFound, "2 ERROR_FILE_NOT_FOUND"},
-        {ZuWin32::InvalidData, "13 ERROR_INVALID_DATA"},
+        {ZuWin32::InvalidData, "error 0x8007000D (Win32 13 ERROR_INVALID_DATA)"},
         {ZuWin32::OutOfMemory, "14 ERROR_OUTOFMEMORY"},
         {ZuWin32::ReadFault, "30 ERROR_READ_FAULT"},
         {ZuWin32::ErrorsEncountered, "774 ERROR_ERRORS_ENCOUNTERED"},

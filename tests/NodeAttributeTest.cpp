@@ -1,8 +1,7 @@
 #include "TestSupport.h"
+#include "ValueForms.h"
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 
@@ -24,44 +23,6 @@ protected:
     CZuXNode element;
 };
 
-TEST_F(NodeAttributeTest, ReadsEachType) {
-    EXPECT_EQ(-3, element.AttributeAsINT("i", 0));
-    EXPECT_EQ(7u, element.AttributeAsUINT("u", 0));
-    EXPECT_EQ(-3LL, element.AttributeAsLONGLONG("i", 0));
-    EXPECT_EQ(7ULL, element.AttributeAsULONGLONG("u", 0));
-    EXPECT_EQ(2.5, element.AttributeAsDOUBLE("d", 0));
-    EXPECT_TRUE(element.AttributeAsBOOL("b", false));
-    EXPECT_EQ("text", element.AttributeAsString("s"));
-    EXPECT_EQ("text", element.AttributeAsString("s", "fallback"));
-    EXPECT_EQ(CTimeStamp(-3), element.AttributeAsTimeStamp("i"));
-    EXPECT_EQ(-3, element.AttributeAsTimeStampUnixTime("i").AsUnixTime());
-
-    bool b = false;
-    double d = 0;
-    int i = 0;
-    unsigned int u = 0;
-    LONGLONG ll = 0;
-    ULONGLONG ull = 0;
-    std::string s;
-    CTimeStamp t(5);
-    EXPECT_FALSE(element.GetAttributeAsBOOL("b", b).IsError());
-    EXPECT_FALSE(element.GetAttributeAsDOUBLE("d", d).IsError());
-    EXPECT_FALSE(element.GetAttributeAsINT("i", i).IsError());
-    EXPECT_FALSE(element.GetAttributeAsUINT("u", u).IsError());
-    EXPECT_FALSE(element.GetAttributeAsLONGLONG("i", ll).IsError());
-    EXPECT_FALSE(element.GetAttributeAsULONGLONG("u", ull).IsError());
-    EXPECT_FALSE(element.GetAttributeAsString("s", s).IsError());
-    EXPECT_FALSE(element.GetAttributeAsTimeStampUnixTime("t", t).IsError());
-    EXPECT_TRUE(b);
-    EXPECT_EQ(2.5, d);
-    EXPECT_EQ(-3, i);
-    EXPECT_EQ(7u, u);
-    EXPECT_EQ(-3, ll);
-    EXPECT_EQ(7u, ull);
-    EXPECT_EQ("text", s);
-    EXPECT_TRUE(t.IsClear()) << "Unix time 0 reads as the clear stamp";
-}
-
 TEST_F(NodeAttributeTest, MissingAttributesGiveDefaults) {
     EXPECT_FALSE(element.AttributeExists("missing"));
     EXPECT_FALSE(element.AttributeExists(nullptr));
@@ -75,59 +36,74 @@ TEST_F(NodeAttributeTest, MissingAttributesGiveDefaults) {
     EXPECT_EQ(CTimeStamp(kEpoch + 1), element.AttributeAsTimeStamp("missing", CTimeStamp(kEpoch + 1)));
 }
 
-// One row per type: the failing read and its function text.
-struct FailingRead {
-    const char* function;
-    std::function<CZuError(CZuXNode&, const char*)> read;
-};
+template <class Form>
+class NodeAttributeFormTest : public ::testing::Test {};
+TYPED_TEST_SUITE(NodeAttributeFormTest, zuxtest::ValueForms);
 
-TEST_F(NodeAttributeTest, EveryOutParameterReadReportsAMissingAttribute) {
-    bool b = true;
-    double d = 1.5;
-    int i = 9;
-    unsigned int u = 9;
-    LONGLONG ll = 9;
-    ULONGLONG ull = 9;
-    std::string s = "kept";
-    CTimeStamp t(9);
-    CTimeStamp tu(9);
-    const FailingRead rows[] = {
-        {"CZuError CZuXNode::GetAttributeAsBOOL(const char*, bool&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsBOOL(a, b); }},
-        {"CZuError CZuXNode::GetAttributeAsDOUBLE(const char*, double&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsDOUBLE(a, d); }},
-        {"CZuError CZuXNode::GetAttributeAsINT(const char*, int&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsINT(a, i); }},
-        {"CZuError CZuXNode::GetAttributeAsUINT(const char*, unsigned int&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsUINT(a, u); }},
-        {"CZuError CZuXNode::GetAttributeAsLONGLONG(const char*, LONGLONG&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsLONGLONG(a, ll); }},
-        {"CZuError CZuXNode::GetAttributeAsULONGLONG(const char*, ULONGLONG&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsULONGLONG(a, ull); }},
-        {"CZuError CZuXNode::GetAttributeAsString(const char*, std::string&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsString(a, s); }},
-        {"CZuError CZuXNode::GetAttributeAsTimeStamp(const char*, CTimeStamp&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsTimeStamp(a, t); }},
-        {"CZuError CZuXNode::GetAttributeAsTimeStampUnixTime(const char*, CTimeStamp&) const",
-         [&](CZuXNode& n, const char* a) { return n.GetAttributeAsTimeStampUnixTime(a, tu); }},
-    };
-    CZuXNode empty;
-    for (const FailingRead& row : rows) {
-        SCOPED_TRACE(row.function);
-        ExpectError(row.read(element, "missing"), 1168, "ZuXNode.cpp", row.function, "Attribute=[missing]");
-        ExpectError(row.read(element, "n"), 1168, "ZuXNode.cpp", row.function, "Attribute=[n]");
-        ExpectError(row.read(empty, "i"), 1168, "ZuXNode.cpp", row.function, "Attribute=[i]");
-        ExpectError(row.read(element, nullptr), 1168, "ZuXNode.cpp", row.function, "Attribute=[(null)]");
+// Each value is written as its text, appended or in place, and read back by the node and by a
+// handle on the attribute, also after a save and a load.
+TYPED_TEST(NodeAttributeFormTest, EachFormReadsWhatItWrites) {
+    using Form = TypeParam;
+    for (const auto& sample : Form::Samples()) {
+        SCOPED_TRACE(sample.text);
+        auto document = Parse("<e a=\"x\"/>");
+        CZuXNode e(document->GetNode("e"));
+        ASSERT_FALSE(Form::SetAttribute(e, "n", sample.value).IsError());
+        ASSERT_FALSE(Form::SetAttribute(e, "a", sample.value).IsError());
+        CZuXAttribute a(e.GetFirstAttribute());
+        EXPECT_EQ("a", a.Name()) << "replaced in place";
+        EXPECT_EQ(sample.text, zuxtest::TextOf(a));
+        EXPECT_EQ(sample.text, e.AttributeAsString("n"));
+        auto again = Parse(Text(*document));
+        for (const CZuXNode& node : {e, CZuXNode(again->GetNode("e"))})
+            for (const typename Form::Value& other : {Form::Fallback(), typename Form::Value()}) {
+                EXPECT_EQ(sample.read, Form::AttributeAs(node, "n", other));
+                typename Form::Value value = other;
+                EXPECT_FALSE(Form::GetAttributeAs(node, "n", value).IsError());
+                EXPECT_EQ(sample.read, value);
+            }
     }
-    EXPECT_TRUE(b);
-    EXPECT_EQ(1.5, d);
-    EXPECT_EQ(9, i);
-    EXPECT_EQ(9u, u);
-    EXPECT_EQ(9, ll);
-    EXPECT_EQ(9u, ull);
-    EXPECT_EQ("kept", s);
-    EXPECT_EQ(CTimeStamp(9), t);
-    EXPECT_EQ(CTimeStamp(9), tu);
+}
+
+// Reads of an attribute a node does not have (missing, named in another letter case, a null name,
+// every empty node) give the fallback or fail with 1168 and leave the value alone; writes to nodes
+// that take no attributes, or with a null name, fail with 1168 and change nothing.
+TYPED_TEST(NodeAttributeFormTest, NothingToReadOrWrite) {
+    using Form = TypeParam;
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromString("<!--c--><r N=\"1\">text</r>", BZuXLoad::KeepComments).IsError());
+    CZuXNode comment(document.GetDocumentNode());
+    comment = CZuXNode(comment.GetFirstNode());
+    CZuXNode r(document.GetNode("r"));
+    CZuXNode text(r.GetFirstNode());
+    CZuXNode byDefault;
+    CZuXNode fromNullBody{CZuXNodePrivatePtr()};
+    CZuXNode foundNowhere(document.GetNode("missing"));
+    CZuXNode pastTheEnd(r);
+    pastTheEnd.MoveNextSibling();
+    const struct {
+        CZuXNode* node;
+        const char* name;
+        bool takesTheWrite;
+    } kCases[] = {
+        {&r, "missing", true},    {&r, "n", true},          {&r, nullptr, false},        {&comment, "N", false},
+        {&text, "N", false},      {&byDefault, "N", false}, {&fromNullBody, "N", false}, {&foundNowhere, "N", false},
+        {&pastTheEnd, "N", false}};
+    const std::string before = Text(document);
+    for (const auto& row : kCases) {
+        const std::string message = std::string("Attribute=[") + (row.name ? row.name : "(null)") + "]";
+        SCOPED_TRACE(message);
+        const CZuXNode& node = *row.node;
+        EXPECT_EQ(Form::Fallback(), Form::AttributeAs(node, row.name, Form::Fallback()));
+        typename Form::Value value = Form::Fallback();
+        zuxtest::ExpectError(Form::GetAttributeAs(node, row.name, value), 1168, "ZuXNode.cpp",
+                             zuxtest::NodeGetFunction<Form>().c_str(), message);
+        EXPECT_EQ(Form::Fallback(), value) << "left alone";
+        if (!row.takesTheWrite)
+            zuxtest::ExpectError(Form::SetAttribute(*row.node, row.name, Form::Samples()[0].value), 1168, "ZuXNode.cpp",
+                                 zuxtest::NodeSetFunction<Form>().c_str(), message);
+    }
+    EXPECT_EQ(before, Text(document));
 }
 
 TEST_F(NodeAttributeTest, WritesAppendMissingAndReplaceInPlace) {
@@ -141,22 +117,9 @@ TEST_F(NodeAttributeTest, WritesAppendMissingAndReplaceInPlace) {
     e.SetAttributeINT("a", 6);
     EXPECT_EQ("<e a=\"6\" n=\"5\"/>", Text(*plain));
 
-    e.SetAttributeBOOL("b", true);
-    e.SetAttributeDOUBLE("d", 0.5);
-    e.SetAttributeUINT("u", 4000000000u);
-    e.SetAttributeLONGLONG("ll", -9000000000LL);
-    e.SetAttributeULONGLONG("ull", 18446744073709551615ULL);
+    // Each type's text and reads: EachFormReadsWhatItWrites.
     e.SetAttributeString("s", "a<b");
-    e.SetAttributeTimeStamp("t", CTimeStamp(kEpoch + kTick + 1));
-    e.SetAttributeTimeStampUnixTime("tu", CTimeStamp(kEpoch + kTick + 1));
-    EXPECT_EQ("<e a=\"6\" n=\"5\" b=\"true\" d=\"0.5\" u=\"4000000000\" ll=\"-9000000000\" "
-              "ull=\"18446744073709551615\" s=\"a&lt;b\" t=\"116444736010000001\" tu=\"1\"/>",
-              Text(*plain));
-    CTimeStamp t;
-    e.GetAttributeAsTimeStamp("t", t);
-    EXPECT_EQ(CTimeStamp(kEpoch + kTick + 1), t);
-    e.GetAttributeAsTimeStampUnixTime("tu", t);
-    EXPECT_EQ(CTimeStamp(kEpoch + kTick), t);
+    EXPECT_EQ("<e a=\"6\" n=\"5\" s=\"a&lt;b\"/>", Text(*plain));
 }
 
 TEST_F(NodeAttributeTest, EmptyStringWrittenLeavesNoValue) {

@@ -96,6 +96,9 @@ TEST(NodeKindTest, LoadsKeepExactlyTheKindsNamed) {
             EXPECT_EQ(row.saved, zuxtest::Text(document));
         }
     }
+    // Bits that name no kind are not passed on: 0x1000 would let pugixml load a document without an element.
+    EXPECT_EQ(4306u,
+              CZuXDocument().LoadFromString("<!--c-->", BZuXLoad(0x1000 | BZuXLoad::KeepComments)).GetWin32Code());
     CZuXDocument document;
     ASSERT_FALSE(document.LoadFromFile(dir.File("every.xml"), BZuXLoad::KeepAll).IsError());
     ASSERT_FALSE(document.SaveToFile(dir.File("saved.xml"), BZuXFormat::Raw).IsError());

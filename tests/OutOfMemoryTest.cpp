@@ -48,16 +48,21 @@ TEST(OutOfMemoryTest, TextWritesReportOutOfMemory) {
 }
 
 TEST(OutOfMemoryTest, AttributeWritesThroughTheNodeTakeBackWhatTheyAppended) {
-    auto document = Parse("<e a=\"old\"/>");
-    CZuXNode element(document->GetNode("e"));
+    CZuXDocument document;
+    ASSERT_FALSE(document.LoadFromString("<?xml version=\"1.0\"?><e a=\"old\"/>", BZuXLoad::KeepDeclaration).IsError());
+    CZuXNode element(document.GetNode("e"));
+    CZuXNode declaration(document.GetNode("xml")); // takes attributes too
     {
         ScopedAllocationFailure fail(Allocator::Pugixml);
         ExpectOutOfMemory(element.SetAttributeString("a", kLongText),
                           "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)", "Attribute=[a]");
         ExpectOutOfMemory(element.SetAttributeString("new", kLongText),
                           "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)", "Attribute=[new]");
+        ExpectOutOfMemory(declaration.SetAttributeString("standalone", kLongText),
+                          "CZuError CZuXNode::SetAttributeString(const char*, const std::string&)",
+                          "Attribute=[standalone]");
     }
-    EXPECT_EQ("<e a=\"old\"/>", Text(*document));
+    EXPECT_EQ("<?xml version=\"1.0\"?><e a=\"old\"/>", Text(document));
 }
 
 TEST(OutOfMemoryTest, CopiesReportOutOfMemoryOnceThePageIsFull) {
@@ -74,6 +79,20 @@ TEST(OutOfMemoryTest, CopiesReportOutOfMemoryOnceThePageIsFull) {
     EXPECT_GT(copies, 0);
     ExpectOutOfMemory(last, "CZuError CZuXNode::AppendNodeCopy(CZuXNodePtr)");
     EXPECT_EQ(static_cast<std::size_t>(copies + 1) * 7 + 7, Text(*document).size()) << "nothing half-copied";
+
+    // A copy within its document shares the text, so with attributes that take more than a page
+    // the memory runs out part way through them: the copy lacks its last ones, and is taken back.
+    std::string wide = "<r><w";
+    for (int i = 0; i < 2000; ++i) wide += " a" + std::to_string(i) + "=\"\"";
+    auto twice = Parse(wide + "/></r>");
+    CZuXNode r(twice->GetNode("r"));
+    const std::string before = Text(*twice);
+    {
+        ScopedAllocationFailure fail(Allocator::Pugixml);
+        ExpectOutOfMemory(r.AppendNodeCopy(CZuXNode(r.GetNode("w"))),
+                          "CZuError CZuXNode::AppendNodeCopy(const CZuXNode&)");
+    }
+    EXPECT_EQ(before, Text(*twice));
 }
 
 // pugixml finishes a copy whose allocations failed with the parts it could make, and returns it.

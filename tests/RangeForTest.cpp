@@ -190,6 +190,16 @@ TEST(RangeForTest, StepsAllocateNothing) {
     }
     EXPECT_EQ(0, noMore->Refused());
     EXPECT_EQ(400, steps);
+
+    // A handle made and dropped in each step takes the blocks the one before it gave back.
+    noMore.reset();
+    for (CZuXNode& child : r.Children()) {
+        const CZuXNode copy(child);
+        if (!noMore) noMore.emplace();
+        steps += copy.Exists();
+    }
+    EXPECT_EQ(0, noMore->Refused());
+    EXPECT_EQ(600, steps);
 }
 
 } // namespace

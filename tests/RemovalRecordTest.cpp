@@ -80,6 +80,25 @@ TEST(RemovalRecordTest, TheRecordKeepsOnlyWhatHandlesStillNeed) {
     ASSERT_FALSE(document.RemoveNode(std::string("r")).IsError());
     CZuXNode last(document.AppendNode("r"));
     EXPECT_EQ(0u, Recorded(last));
+
+    // A removal made while only an older handle than `last` holds records: the generation after
+    // it is as new as the handles made then, so once the older one goes they need no record.
+    CZuXNode older(last.AppendNode("older"));
+    for (const char* name : {"a", "b", "c", "big"}) last.AppendNode(name);
+    ASSERT_FALSE(last.RemoveNode(std::string("a")).IsError());
+    ASSERT_FALSE(last.RemoveNode(std::string("b")).IsError());
+    older = CZuXNode();
+    CZuXNode newer(last.GetFirstNode());
+    ASSERT_FALSE(last.RemoveNode(std::string("c")).IsError());
+    EXPECT_EQ(1u, Recorded(last));
+
+    // A load forgets every record, a large removal's too.
+    CZuXNode big(last.GetNode("big"));
+    for (int i = 0; i < 70; ++i) big.AppendNode("n");
+    ASSERT_FALSE(last.RemoveNode(std::string("big")).IsError());
+    EXPECT_GE(Recorded(last), 71u);
+    ASSERT_FALSE(document.LoadFromString("<r/>").IsError());
+    EXPECT_EQ(0u, Recorded(CZuXNode(document.GetNode("r"))));
 }
 
 // While an idle handle keeps every record, addresses come back again and again, in subtrees (a

@@ -71,4 +71,34 @@ TEST(SaveFallbackTest, FailedCallsWriteInPlaceOrKeepTheFile) {
     }
 }
 
+// What the new file holds when it is synced, read by the hook: the whole content must be in it
+// then, before the rename makes it the file. A save written in place syncs nothing.
+std::string s_directory;
+std::string s_synced;
+
+int ReadTheNewFile(FileCall call) {
+    if (call == FileCall::Sync)
+        for (const auto& entry : std::filesystem::directory_iterator(s_directory))
+            if (entry.path().filename().string()[0] == '.') s_synced = zuxtest::ReadFile(entry.path());
+    return 0;
+}
+
+TEST(SaveFallbackTest, TheNewFileIsWholeWhenSynced) {
+    zuxtest::TempDir dir;
+    s_directory = dir.File("");
+    auto document = zuxtest::Parse("<new/>");
+    // The longest name a directory entry holds but one: the new file's name is cut to fit.
+    for (const std::string& name : {std::string("file.xml"), std::string(254, 'n')}) {
+        SCOPED_TRACE(name.size());
+        zuxtest::WriteFile(dir.File(name), "<old/>");
+        s_synced.clear();
+        SetFileCallFailure(ReadTheNewFile);
+        const CZuError result = document->SaveToFile(dir.File(name), BZuXFormat(BZuXFormat::Raw));
+        SetFileCallFailure(nullptr);
+        EXPECT_FALSE(result.IsError()) << result.AsString();
+        EXPECT_EQ("<?xml version=\"1.0\"?><new/>", s_synced);
+        EXPECT_EQ(s_synced, zuxtest::ReadFile(dir.File(name)));
+    }
+}
+
 } // namespace

@@ -80,6 +80,14 @@ TEST(SlashPathTest, FindsWhatPugixmlFinds) {
     }
 }
 
+// Names that share their start, which the random trees never hold, and ".." above the document.
+TEST(SlashPathTest, FollowedStepsMatchWholeNames) {
+    pugi::xml_document document;
+    ASSERT_TRUE(document.load_string("<r><ab><x/></ab><a/></r>"));
+    for (const char* path : {"r/a/x/..", "r/ab/x/..", "/../r", "r/../../r"})
+        EXPECT_EQ(document.first_element_by_path(path, '/'), FirstElementByPath(document, path)) << path;
+}
+
 TEST(SlashPathTest, NullStartFindsNothing) {
     EXPECT_FALSE(FirstElementByPath(pugi::xml_node(), "a/../a"));
     EXPECT_FALSE(FirstElementByPath(pugi::xml_node(), ""));

@@ -223,6 +223,20 @@ TEST(StaleHandleTest, EveryOperationOnAStaleHandleActsAsOnAnEmptyOne) {
         {"removed from its parent", [](CZuXDocument&, CZuXNode& x) { EXPECT_FALSE(x.RemoveFromParent().IsError()); }},
         {"its parent removed",
          [](CZuXDocument& d, CZuXNode&) { EXPECT_FALSE(d.RemoveNode(std::string("r")).IsError()); }},
+        {"removed with more than 64 nodes, then another removal",
+         [](CZuXDocument& d, CZuXNode& x) {
+             for (int i = 0; i < 70; ++i) x.AppendNode("p");
+             CZuXNode r(d.GetNode("r"));
+             EXPECT_FALSE(r.RemoveNode(std::string("x")).IsError());
+             EXPECT_FALSE(r.RemoveNode(std::string("keep")).IsError());
+         }},
+        {"removed, then enough removals to grow the record",
+         [](CZuXDocument& d, CZuXNode& x) {
+             CZuXNode r(d.GetNode("r"));
+             for (int i = 0; i < 100; ++i) r.AppendNode("n");
+             EXPECT_FALSE(x.RemoveFromParent().IsError());
+             for (int i = 0; i < 100; ++i) EXPECT_FALSE(r.RemoveNode(std::string("n")).IsError());
+         }},
         {"loaded again", [](CZuXDocument& d, CZuXNode&) { EXPECT_FALSE(d.LoadFromString(kXml).IsError()); }},
         {"a failed load", [](CZuXDocument& d, CZuXNode&) { EXPECT_TRUE(d.LoadFromString("<r><x>").IsError()); }},
     };

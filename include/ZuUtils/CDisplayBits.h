@@ -21,11 +21,12 @@ struct _DISPLAY_BITS_INFO_TABLE { // NOLINT(bugprone-reserved-identifier): the r
 class ZUUTILS_EXPORT CDisplayBitsBase {
 public:
     /// The names of the set bits that have a row, in table order, joined by "|", then the bits
-    /// left over as one hexadecimal number: "Indent|Raw|0x100". 0 gives "0". A null table names
-    /// nothing.
+    /// left over as one hexadecimal number, as text or wide text: "Indent|Raw|0x100". 0 gives "0".
+    /// A null table names nothing.
+    ///@{
     static std::string AsString(_DISPLAY_BITS_INFO_TABLE* table, unsigned int bits);
-    /// The same text as wide text.
     static std::wstring AsWstring(_DISPLAY_BITS_INFO_TABLE* table, unsigned int bits);
+    ///@}
 };
 
 #endif

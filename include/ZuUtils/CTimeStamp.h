@@ -19,22 +19,21 @@
 /// years 0001 to 9999 only; see AsIso8601 for the stamps outside them.
 class ZUUTILS_EXPORT CTimeStamp {
 public:
-    /// 100-nanosecond ticks in a second.
+    /// Ticks in a second; the system times of 1970-01-01 00:00:00, of the clear stamp and of the
+    /// filled stamp.
+    ///@{
     static constexpr long long TicksPerSecond = 10000000LL;
-    /// The system time of 1970-01-01 00:00:00.
     static constexpr long long UnixEpoch = 116444736000000000LL;
-    /// The system time of the clear stamp.
     static constexpr long long Clear = 0;
-    /// The system time of the filled stamp.
     static constexpr long long Filled = LLONG_MAX;
+    ///@}
 
-    /// The clear stamp.
+    /// The clear stamp, or a stamp holding the given system time unchanged.
+    ///@{
     CTimeStamp() : m_systemTime(Clear) {}
-    /// Holds the given system time unchanged.
     CTimeStamp(long long systemTime) : m_systemTime(systemTime) {}
-
-    /// A stamp holding the given system time unchanged.
     static CTimeStamp FromSystemTime(long long systemTime) { return CTimeStamp(systemTime); }
+    ///@}
 
     /// From seconds since 1970-01-01 00:00:00: the clear stamp for 0, the filled stamp for
     /// 9223372036854775807, otherwise seconds * 10000000 + UnixEpoch. Results beyond the 64-bit
@@ -81,18 +80,17 @@ public:
     /// every stamp from 9999-12-31T23:59:59.9999999Z on to that text, which reads back as filled.
     std::string AsIso8601() const;
 
-    /// True for the clear stamp, 0.
+    /// Whether this is the clear stamp (0) or the filled one (9223372036854775807).
+    ///@{
     bool IsClear() const { return m_systemTime == Clear; }
-    /// True for the filled stamp, 9223372036854775807.
     bool IsFilled() const { return m_systemTime == Filled; }
+    ///@}
 
-    /// Stamps are equal when they hold the same system time.
-    bool operator==(const CTimeStamp& other) const { return m_systemTime == other.m_systemTime; }
-    /// Stamps differ when they hold different system times.
-    bool operator!=(const CTimeStamp& other) const { return m_systemTime != other.m_systemTime; }
-    /// Stamps order as their system times: the earlier instant is the smaller stamp. The clear
+    /// Stamps compare as their system times: the earlier instant is the smaller stamp. The clear
     /// stamp (0) and the filled one (the largest value) take no special place.
     ///@{
+    bool operator==(const CTimeStamp& other) const { return m_systemTime == other.m_systemTime; }
+    bool operator!=(const CTimeStamp& other) const { return m_systemTime != other.m_systemTime; }
     bool operator<(const CTimeStamp& other) const { return m_systemTime < other.m_systemTime; }
     bool operator<=(const CTimeStamp& other) const { return m_systemTime <= other.m_systemTime; }
     bool operator>(const CTimeStamp& other) const { return m_systemTime > other.m_systemTime; }

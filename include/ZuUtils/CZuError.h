@@ -11,25 +11,25 @@
 #include <string>
 #include <vector>
 
-/// Where a result record was made. Keeps the pointers it is given and copies no text, so the
-/// file and function texts must outlive the location (string literals do).
+/// Where a result record was made: a source file, the operation's signature text and a line. Keeps
+/// the pointers it is given and copies no text, so the file and function texts must outlive the
+/// location (string literals do); a null text reads as "".
 class ZUUTILS_EXPORT WNCodeLocation {
 public:
-    /// Stores the three values.
+    /// The file's base name, never a directory path ("dir/a.cpp" gives "a.cpp"); the function, such
+    /// as "CZuError CZuXDocument::LoadFromFile(const string&)"; the line.
+    ///@{
     WNCodeLocation(const char* file, const char* function, int line)
         : m_file(file ? file : ""), m_function(function ? function : ""), m_line(line) {}
-
-    /// The source file's base name, never a directory path ("dir/a.cpp" gives "a.cpp").
     const char* GetFile() const {
         const char* base = m_file;
         for (const char* p = m_file; *p; ++p)
             if (*p == '/' || *p == '\\') base = p + 1;
         return base;
     }
-    /// The operation's signature text, such as "CZuError CZuXDocument::LoadFromFile(const string&)".
     const char* GetFunction() const { return m_function; }
-    /// The source line.
     int GetLine() const { return m_line; }
+    ///@}
 
 private:
     const char* m_file;
@@ -43,13 +43,12 @@ private:
 /// One record of a result: where it was made and, optionally, what was found there.
 class ZUUTILS_EXPORT CZuErrorRecord {
 public:
-    /// A record at `location` with `message` ("" for none).
+    /// Where the record was made, and the printf-rendered context message ("" for none).
+    ///@{
     CZuErrorRecord(const WNCodeLocation& location, std::string message);
-
-    /// Where the record was made.
     const WNCodeLocation& GetLocation() const { return m_location; }
-    /// The printf-rendered context message; "" when the record has none.
     const std::string& GetMessage() const { return m_message; }
+    ///@}
 
 private:
     WNCodeLocation m_location;
@@ -71,32 +70,37 @@ class WNErrorPrivate;
 /// its code whatever records it could get.
 class ZUUTILS_EXPORT CZuError {
 public:
-    /// A success.
+    /// A success. The destructor releases this copy's share of the records; it is inline, so that
+    /// a success, which holds none, costs its caller nothing to destroy, and still exported, for
+    /// programs built before.
+    ///@{
     CZuError() : m_code(0) {}
-    /// Releases this copy's share of the records. Inline, so that a success, which holds no
-    /// records, costs its caller nothing to destroy; still exported, for programs built before.
     ZUUTILS_EXPORT ~CZuError() = default;
-
-    /// A new success result.
     static CZuError Success() { return CZuError(); }
+    ///@}
 
-    /// True exactly when the code is negative.
+    /// Whether the code is negative; the code, 0 for success and otherwise
+    /// (int)(0x80070000 | (win32 & 0xFFFF)), so that 2 gives 0x80070002.
+    ///@{
     bool IsError() const { return m_code < 0; }
-    /// 0 for success, otherwise (int)(0x80070000 | (win32 & 0xFFFF)); 2 gives 0x80070002.
     int GetCode() const { return m_code; }
+    ///@}
     /// The Win32 code the error was made with; 0 for success. Only its low 16 bits, as in the
     /// code, when the error could not store it for lack of memory.
     unsigned int GetWin32Code() const;
     /// The records, oldest first; empty for a success nobody pushed onto.
     const std::vector<CZuErrorRecord>& GetRecords() const;
-    /// One readable text: the code, then every record with its location and message.
+    /// One readable text: the code, then every record with its location and message:
+    /// "error 0x8007000D (Win32 13 ERROR_INVALID_DATA)\n  at a.cpp:10 in int A(): Value=[x]".
     std::string AsString() const;
 
-    /// Appends a record without a message. On a success the record is kept and the code stays 0.
+    /// Appends a record, with a printf-style message or without. On a success the record is kept
+    /// and the code stays 0.
+    ///@{
     CZuError& Push(const WNCodeLocation& location) noexcept;
-    /// Appends a record with a printf-style message.
     CZuError& Push(const WNCodeLocation& location, const char* format, ...) noexcept
         __attribute__((format(printf, 3, 4)));
+    ///@}
 
 private:
     friend class WNErrorUtil;
@@ -111,11 +115,13 @@ private:
 /// Makes error results.
 class ZUUTILS_EXPORT WNErrorUtil {
 public:
-    /// A new error with the Win32 code and one record at the location; IsError() is true.
+    /// A new error with the Win32 code and one record at the location, with a printf-style message
+    /// or without; IsError() is true.
+    ///@{
     static CZuError ErrorWin32(const WNCodeLocation& location, unsigned int win32) noexcept;
-    /// The same, with a printf-style message in the record.
     static CZuError ErrorWin32(const WNCodeLocation& location, unsigned int win32, const char* format, ...) noexcept
         __attribute__((format(printf, 3, 4)));
+    ///@}
 };
 
 #endif

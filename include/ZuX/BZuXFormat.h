@@ -29,26 +29,28 @@ public:
         NoEmptyElementTags = 0x80, ///< `<a></a>` instead of `<a />`
     };
 
-    /// Named bits joined: still named bits, so the result converts to a format.
+    /// Named bits joined, also in place: still named bits, so the result converts to a format.
+    ///@{
     friend constexpr Bits operator|(Bits a, Bits b) {
         return static_cast<Bits>(static_cast<unsigned int>(a) | static_cast<unsigned int>(b));
     }
-    /// Adds named bits to a variable of named bits.
     friend constexpr Bits& operator|=(Bits& a, Bits b) { return a = a | b; }
+    ///@}
 
-    /// A format of the given bits; no bits by default.
+    /// A format of the given bits (none by default), or of named bits:
+    /// `SaveToFile(path, BZuXFormat::Raw | BZuXFormat::NoDeclaration)`; and its bits.
+    ///@{
     explicit BZuXFormat(unsigned int bits = 0) : m_value(bits) {}
-    /// A format of named bits: `SaveToFile(path, BZuXFormat::Raw | BZuXFormat::NoDeclaration)`.
     BZuXFormat(Bits bits) : m_value(bits) {}
-
-    /// The bits.
     unsigned int AsValue() const { return m_value; }
+    ///@}
 
-    /// The names of the set bits joined by "|", then any unnamed bits in hexadecimal:
-    /// "Indent|Raw|0x100"; 0 gives "0".
+    /// The names of the set bits joined by "|", then any unnamed bits in hexadecimal, as text or
+    /// wide text: "Indent|Raw|0x100"; 0 gives "0".
+    ///@{
     static std::string AsString(unsigned int bits);
-    /// The same as wide text.
     static std::wstring AsWstring(unsigned int bits);
+    ///@}
 
 private:
     unsigned int m_value;

@@ -33,26 +33,28 @@ public:
         KeepPositions = 0x10000,
     };
 
-    /// Named bits joined: still named bits, so the result converts to a load.
+    /// Named bits joined, also in place: still named bits, so the result converts to a load.
+    ///@{
     friend constexpr Bits operator|(Bits a, Bits b) {
         return static_cast<Bits>(static_cast<unsigned int>(a) | static_cast<unsigned int>(b));
     }
-    /// Adds named bits to a variable of named bits.
     friend constexpr Bits& operator|=(Bits& a, Bits b) { return a = a | b; }
+    ///@}
 
-    /// A load of the given bits; none kept by default.
+    /// A load of the given bits (none by default), or of named bits:
+    /// `LoadFromFile(path, BZuXLoad::KeepComments | BZuXLoad::KeepDeclaration)`; and its bits.
+    ///@{
     explicit BZuXLoad(unsigned int bits = 0) : m_value(bits) {}
-    /// A load of named bits: `LoadFromFile(path, BZuXLoad::KeepComments | BZuXLoad::KeepDeclaration)`.
     BZuXLoad(Bits bits) : m_value(bits) {}
-
-    /// The bits.
     unsigned int AsValue() const { return m_value; }
+    ///@}
 
-    /// The names of the set bits joined by "|", then any unnamed bits in hexadecimal:
-    /// "KeepComments|KeepDeclaration|0x1000"; 0 gives "0".
+    /// The names of the set bits joined by "|", then any unnamed bits in hexadecimal, as text or
+    /// wide text: "KeepComments|KeepDeclaration|0x1000"; 0 gives "0".
+    ///@{
     static std::string AsString(unsigned int bits);
-    /// The same as wide text.
     static std::wstring AsWstring(unsigned int bits);
+    ///@}
 
 private:
     unsigned int m_value;

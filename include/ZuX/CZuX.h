@@ -8,19 +8,18 @@
 
 #include <boost/shared_ptr.hpp>
 
-/// Entry object for hosts that start libraries uniformly. It holds no state; the library needs
-/// no initialisation, so both calls only succeed.
+/// Entry object for hosts that start libraries uniformly. It holds no state, and the library
+/// needs no initialisation.
 class ZUX_EXPORT CZuX {
 public:
-    /// Does nothing.
+    /// Making and destroying it do nothing, and both calls return success; Initialize reads no
+    /// argument, and takes an empty pointer.
+    ///@{
     CZuX();
-    /// Does nothing.
     ~CZuX(); // NOLINT(performance-trivially-destructible): defined in the library, for a stable ABI
-
-    /// Returns success. The arguments are not read; an empty pointer is accepted.
     CZuError Initialize(boost::shared_ptr<CCommandLineArguments> arguments);
-    /// Returns success.
     CZuError Run();
+    ///@}
 };
 
 #endif

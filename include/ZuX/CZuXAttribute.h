@@ -13,63 +13,61 @@
 class CZuXAttributePrivate;
 class CZuXNode;
 
-/// A handle on one attribute of an element (or on no attribute: an empty handle).
+/// A handle on one attribute of an element, or on none (an empty handle).
 ///
-/// Sharing, copying and threads work as for CZuXNode: handles built from one body pointer move
-/// together, copies move alone, and the body keeps the document's tree alive; pointers to
-/// handles and bodies may be copied and released on any thread, while constructing, copying or
-/// assigning a handle, like every call, uses the document, one thread at a time.
+/// Sharing, copying, removal and threads work as for CZuXNode: handles built from one body pointer
+/// move together, copies move alone, the body keeps the document's tree alive, and a handle on an
+/// attribute that was removed (with its element or alone) is empty from then on. Calls that return
+/// a CZuError never throw, and fail with Win32 1168 on an empty handle, 14 when memory runs out;
+/// the attribute and the out-parameters are then as they were.
 ///
 /// Typed values: attribute text carries no type, pugixml converts it on every read. Each type has
 /// a family of three kinds:
-/// - As<Type>(fallback) returns the fallback where the handle is empty or the attribute has no
-///   value (pugixml stores an empty text as no value);
-/// - GetAs<Type>(value) succeeds, with 0, false, "" or the clear stamp where there is no value,
-///   but for a string that cannot be copied for lack of memory (14, `value` unchanged);
-/// - Set<Type>(value) fails with Win32 1168 on an empty handle and 14 when pugixml runs out of
-///   memory, leaving the attribute unchanged.
+/// - As<Type>(fallback): the value, or the fallback where the handle is empty or the attribute has
+///   no value (pugixml stores an empty text as no value);
+/// - GetAs<Type>(value): the value, or 0, false, "" or the clear stamp where there is none; it
+///   fails only with 14, for a string;
+/// - Set<Type>(value): writes the value as text.
 ///
-/// Each family below says what is particular to its type. The two time-stamp forms write bare
-/// numbers: read a value back in the form it was written in.
+/// The two time-stamp forms write bare numbers: read a value back in the form it was written in.
 class ZUX_EXPORT CZuXAttribute {
 public:
-    /// An empty handle, attached to no document.
-    CZuXAttribute();
-    /// Shares the given body. An empty pointer gives an empty handle of its own.
-    CZuXAttribute(boost::shared_ptr<CZuXAttributePrivate> body);
-    /// A new body on the same document and attribute as `other`.
-    CZuXAttribute(CZuXAttribute& other);
-    /// The same, from a const handle.
-    CZuXAttribute(const CZuXAttribute& other);
-    /// Replaces this handle's body by a new one on the same document and attribute as `other`.
-    CZuXAttribute& operator=(CZuXAttribute& other);
-    /// The same, from a const handle.
-    CZuXAttribute& operator=(const CZuXAttribute& other);
-    /// Releases the body; the tree lives on while other handles or bodies hold it.
-    virtual ~CZuXAttribute();
-
-    /// True when the handle is on an attribute.
-    bool Exists() const;
-    /// The attribute's name; "" for an empty handle.
-    std::string Name() const;
-    /// Moves to the element's next attribute, or makes the handle empty. Moves the body, so
-    /// every handle sharing it.
-    CZuError MoveNext() const;
-    /// Moves to the element's previous attribute, or makes the handle empty.
-    CZuError MovePrevious() const;
-    /// The attribute's value; "" for an empty handle or an attribute without a value.
-    CZuError GetText(std::string& text);
-    /// Stores the text up to its first NUL character. Fails with Win32 1168 on an empty handle,
-    /// 14 when pugixml runs out of memory.
-    CZuError SetText(const std::string& text);
-
-    /// @name Namespaces
+    /// An empty handle; a handle sharing `body` (an empty pointer gives an empty handle of its own);
+    /// a new body on the attribute of `other`, made by copying or assigning it. The destructor
+    /// releases the body; the tree lives on while other handles or bodies hold it.
     ///@{
+    CZuXAttribute();
+    CZuXAttribute(boost::shared_ptr<CZuXAttributePrivate> body);
+    CZuXAttribute(CZuXAttribute& other);
+    CZuXAttribute(const CZuXAttribute& other);
+    CZuXAttribute& operator=(CZuXAttribute& other);
+    CZuXAttribute& operator=(const CZuXAttribute& other);
+    virtual ~CZuXAttribute();
+    ///@}
+
+    /// Whether the handle is on an attribute, and its name ("" for an empty handle).
+    ///@{
+    bool Exists() const;
+    std::string Name() const;
+    ///@}
+    /// Move the body, so every handle sharing it, to the element's next or previous attribute; past
+    /// the end the handle becomes empty. They always succeed.
+    ///@{
+    CZuError MoveNext() const;
+    CZuError MovePrevious() const;
+    ///@}
+    /// The attribute's value ("" for an empty handle or an attribute without one), and a new value
+    /// stored up to its first NUL character.
+    ///@{
+    CZuError GetText(std::string& text);
+    CZuError SetText(const std::string& text);
+    ///@}
 
     /// The parts of the attribute's name and the namespace it is in, as CZuXNode's: a prefix is
     /// resolved from the attribute's element up; an attribute without a prefix is in no namespace
     /// ("" as for an empty handle), except `xmlns` itself, which is, like every `xmlns:` one, in
     /// the namespace of the declarations.
+    ///@{
     std::string LocalName() const;
     std::string Prefix() const;
     std::string NamespaceUri() const;
@@ -80,101 +78,59 @@ public:
     /// or renamed to a longer name.
     CZuError GetSourcePosition(unsigned long& line, unsigned long& column) const;
 
-    /// @name Values as BOOL
+    /// @name Typed values
     ///@{
 
-    /// True for text that starts with 1, t, T, y or Y (pugixml's reading); written as "true" or "false".
+    /// The families of the class comment:
+    /// - BOOL: true for text that starts with 1, t, T, y or Y (pugixml's reading); written as
+    ///   "true" or "false".
+    /// - DOUBLE: written with "%.17g" and read back the same whatever the process locale.
+    /// - INT, UINT, LONGLONG, ULONGLONG: signed and unsigned 32- and 64-bit integers as decimal text
+    ///   (up to twenty digits).
+    /// - String: the text itself, written up to its first NUL character; "" leaves the attribute
+    ///   without a value.
+    /// - TimeStamp: decimal system time. TimeStampUnixTime: whole seconds since 1970 in decimal,
+    ///   the sub-second part dropped toward 1970, so that a stamp less than a second from 1970 is
+    ///   written as 0; the text 0 reads as the clear stamp, and a fallback goes through the same
+    ///   conversion (cut to whole seconds).
+    ///
+    /// The forms without a fallback read "" or the clear stamp in its place.
     bool AsBOOL(bool fallback) const;
     CZuError GetAsBOOL(bool& value) const;
     CZuError SetBOOL(bool value);
-    ///@}
-
-    /// @name Values as DOUBLE
-    ///@{
-
-    /// Written with "%.17g" and read back the same whatever the process locale.
     double AsDOUBLE(double fallback) const;
     CZuError GetAsDOUBLE(double& value) const;
     CZuError SetDOUBLE(double value);
-    ///@}
-
-    /// @name Values as INT
-    ///@{
-
-    /// A signed 32-bit integer, written as decimal text.
     int AsINT(int fallback) const;
     CZuError GetAsINT(int& value) const;
     CZuError SetINT(int value);
-    ///@}
-
-    /// @name Values as UINT
-    ///@{
-
-    /// An unsigned 32-bit integer, written as decimal text.
     unsigned int AsUINT(unsigned int fallback) const;
     CZuError GetAsUINT(unsigned int& value) const;
     CZuError SetUINT(unsigned int value);
-    ///@}
-
-    /// @name Values as LONGLONG
-    ///@{
-
-    /// A signed 64-bit integer, written as decimal text.
     long long AsLONGLONG(long long fallback) const;
     CZuError GetAsLONGLONG(long long& value) const;
     CZuError SetLONGLONG(long long value);
-    ///@}
-
-    /// @name Values as ULONGLONG
-    ///@{
-
-    /// An unsigned 64-bit integer, written as decimal text (up to twenty digits).
     unsigned long long AsULONGLONG(unsigned long long fallback) const;
     CZuError GetAsULONGLONG(unsigned long long& value) const;
     CZuError SetULONGLONG(unsigned long long value);
-    ///@}
-
-    /// @name Values as String
-    ///@{
-
-    /// The text itself; written up to its first NUL character, and "" leaves the attribute without
-    /// a value. Without a fallback, "" stands in for it.
     std::string AsString() const;
     std::string AsString(const std::string& fallback) const;
     CZuError GetAsString(std::string& value) const;
     CZuError SetString(const std::string& value);
-    ///@}
-
-    /// @name Values as TimeStamp
-    ///@{
-
-    /// A stamp written as decimal system time; without a fallback, the clear stamp stands in for it.
     CTimeStamp AsTimeStamp() const;
     CTimeStamp AsTimeStamp(CTimeStamp fallback) const;
     CZuError GetAsTimeStamp(CTimeStamp& value) const;
     CZuError SetTimeStamp(CTimeStamp value);
-    ///@}
-
-    /// @name Values as TimeStampUnixTime
-    ///@{
-
-    /// A stamp written as whole seconds since 1970 in decimal: the sub-second part is dropped toward
-    /// 1970, the text 0 reads as the clear stamp, and a fallback goes through the same conversion
-    /// (cut to whole seconds); a stamp less than a second from 1970 is written as 0. Without a fallback, the clear
-    /// stamp stands in for it.
     CTimeStamp AsTimeStampUnixTime() const;
     CTimeStamp AsTimeStampUnixTime(CTimeStamp fallback) const;
     CZuError GetAsTimeStampUnixTime(CTimeStamp& value) const;
     CZuError SetTimeStampUnixTime(CTimeStamp value);
     ///@}
 
-    /// @name Strict reads
-    ///@{
-
     /// The value, read only when the text is entirely one value of the type; on success `value`
-    /// is what As<Type> gives. Fails with Win32 13 and "Attribute=[name], Value=[text]" when the
-    /// text is anything else, with 1168 and "Attribute=[]" on an empty handle; `value` is then
-    /// untouched. XML whitespace (space, tab, CR, LF) may surround the text, and nothing else:
+    /// is what As<Type> gives. 13 with "Attribute=[name], Value=[text]" when the text is anything
+    /// else, 1168 with "Attribute=[]" on an empty handle. XML whitespace (space, tab, CR, LF) may
+    /// surround the text, and nothing else:
     /// - bool: true, false, 1 or 0, not followed by anything else and not preceded by whitespace
     ///   (AsBOOL reads only the first character, so " true" would read as false);
     /// - integers: an optional + or -, then decimal digits or 0x and hexadecimal digits, within
@@ -182,6 +138,7 @@ public:
     /// - double: an optional sign, decimal digits with an optional fraction and exponent, or inf,
     ///   infinity or nan in any letter case; never a decimal comma, whatever the process locale.
     ///   Out of range is a nonzero number that reads as an infinity or as 0.
+    ///@{
     CZuError Parse(bool& value) const;
     CZuError Parse(double& value) const;
     CZuError Parse(int& value) const;

@@ -29,15 +29,13 @@ typedef boost::shared_ptr<CZuXPathContext> CZuXPathContextPtr; ///< a shared XPa
 /// unchanged.
 class ZUX_EXPORT CZuXPathContext {
 public:
-    /// A context without variables or namespace prefixes.
-    CZuXPathContext();
-    /// Shares the given body. An empty pointer gives a context of its own.
-    CZuXPathContext(boost::shared_ptr<CZuXPathContextPrivate> body);
-    /// Releases the body; the queries compiled against it keep it.
-    virtual ~CZuXPathContext();
-
-    /// @name Variables
+    /// A context without variables or namespace prefixes, or one sharing `body` (an empty pointer
+    /// gives a context of its own). The queries compiled against it keep the body.
     ///@{
+    CZuXPathContext();
+    CZuXPathContext(boost::shared_ptr<CZuXPathContextPrivate> body);
+    virtual ~CZuXPathContext();
+    ///@}
 
     /// `$name` in a query compiled against this context reads the value, as it is when the query
     /// is evaluated: the value is never part of the query's text, so no value changes what the
@@ -47,6 +45,7 @@ public:
     /// against it were typed by it. A string holding a NUL character, which no text of a document
     /// can hold, and a null `const char*` are refused. An integer is stored as a number (a
     /// double), as XPath holds every number.
+    ///@{
     CZuError SetVariable(const std::string& name, const std::string& value);
     CZuError SetVariable(const std::string& name, const char* value);
     CZuError SetVariable(const std::string& name, double value);

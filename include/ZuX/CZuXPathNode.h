@@ -21,22 +21,22 @@ typedef boost::shared_ptr<CZuXPathNode> CZuXPathNodePtr; ///< a shared XPath ite
 /// copying an item, like every call, uses the document.
 class ZUX_EXPORT CZuXPathNode {
 public:
-    /// An empty item, attached to no document.
+    /// An empty item, or one sharing `body` (an empty pointer gives an empty item of its own). The
+    /// tree lives on while other handles or bodies hold it.
+    ///@{
     CZuXPathNode();
-    /// Shares the given body. An empty pointer gives an empty item of its own.
     CZuXPathNode(boost::shared_ptr<CZuXPathNodePrivate> body);
-    /// Releases the body; the tree lives on while other handles or bodies hold it.
     virtual ~CZuXPathNode();
+    ///@}
 
-    /// A new node body on the item's node; for an attribute item (and an empty item), a body
-    /// on no node.
+    /// New bodies: on the item's node (none for an attribute item), on its attribute (none for a
+    /// node item), on the element that holds an attribute item or the parent of a node item. An
+    /// empty item gives bodies on nothing.
+    ///@{
     CZuXNodePrivatePtr NodePrivate();
-    /// A new attribute body on the item's attribute; for a node item (and an empty item), a body
-    /// on no attribute.
     boost::shared_ptr<CZuXAttributePrivate> AttributePrivate();
-    /// A new node body on the element that holds an attribute item, or on the parent of a node
-    /// item; no node for an empty item.
     CZuXNodePrivatePtr ParentPrivate();
+    ///@}
 
 private:
     boost::shared_ptr<CZuXPathNodePrivate> m_pPrivate;

@@ -25,25 +25,29 @@ class ZUX_EXPORT CZuXPathNodeSet {
 public:
     class Iterator;
 
-    /// An empty set, attached to no document.
+    /// An empty set, or one sharing `body` (an empty pointer gives an empty set of its own). The
+    /// tree lives on while other handles or bodies hold it.
+    ///@{
     CZuXPathNodeSet();
-    /// Shares the given body. An empty pointer gives an empty set of its own.
     CZuXPathNodeSet(boost::shared_ptr<CZuXPathNodeSetPrivate> body);
-    /// Releases the body; the tree lives on while other handles or bodies hold it.
     virtual ~CZuXPathNodeSet();
+    ///@}
 
-    /// True when nothing was selected.
+    /// Whether nothing was selected, and how many items were.
+    ///@{
     bool Empty() const;
-    /// How many items were selected.
     unsigned long Size() const;
+    ///@}
     /// A new handle on the item at `index` (from 0), on a new body each call. An index not less
     /// than Size() gives a handle on an empty item.
     boost::shared_ptr<CZuXPathNode> Node(unsigned long index) const;
 
-    /// The first item, for range-for: `for (const CZuXPathNodePtr& item : *set)`. See Iterator.
+    /// The first item and past the last, for range-for: `for (const CZuXPathNodePtr& item : *set)`.
+    /// See Iterator.
+    ///@{
     Iterator begin() const;
-    /// Past the last item.
     Iterator end() const;
+    ///@}
 
 private:
     boost::shared_ptr<CZuXPathNodeSetPrivate> m_pPrivate;
@@ -63,16 +67,15 @@ public:
     typedef const CZuXPathNodePtr* pointer;            ///< the iterator's own handle pointer
     typedef const CZuXPathNodePtr& reference;          ///< the iterator's own handle pointer
 
-    /// The handle on the current item.
+    /// The handle on the current item; the step to the next; whether two iterators are at the same
+    /// position (every position past the end is the end).
+    ///@{
     const CZuXPathNodePtr& operator*() const { return m_item; }
-    /// The same, for member access.
     const CZuXPathNodePtr* operator->() const { return &m_item; }
-    /// Moves to the next item.
     Iterator& operator++();
-    /// True when both are at the same position (every position past the end is the end).
     bool operator==(const Iterator& other) const;
-    /// The opposite of ==.
     bool operator!=(const Iterator& other) const { return !(*this == other); }
+    ///@}
     /// The current item's index, as Node() takes it.
     unsigned long Index() const { return m_index; }
 

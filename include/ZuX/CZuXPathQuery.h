@@ -25,16 +25,14 @@ typedef boost::shared_ptr<CZuXPathQuery> CZuXPathQueryPtr; ///< a shared compile
 /// threads, as long as no thread sets a variable of the context meanwhile.
 class ZUX_EXPORT CZuXPathQuery {
 public:
-    /// A query without an expression: every evaluation fails with Win32 774 and
-    /// "error=No expression compiled".
-    CZuXPathQuery();
-    /// Shares the given body. An empty pointer gives a query of its own, without an expression.
-    CZuXPathQuery(boost::shared_ptr<CZuXPathQueryPrivate> body);
-    /// Releases the body.
-    virtual ~CZuXPathQuery();
-
-    /// @name Compiling
+    /// A query without an expression, whose every evaluation fails with Win32 774 and
+    /// "error=No expression compiled", or one sharing `body` (an empty pointer gives a query of its
+    /// own, without an expression).
     ///@{
+    CZuXPathQuery();
+    CZuXPathQuery(boost::shared_ptr<CZuXPathQueryPrivate> body);
+    virtual ~CZuXPathQuery();
+    ///@}
 
     /// Compiles `query`, up to its first NUL character, which pugixml parses once here instead of
     /// at every evaluation. Without a context the query has no variables and prefixed names are
@@ -47,6 +45,7 @@ public:
     /// expression does not compile: pugixml's description, "Unknown variable: ..." for a variable
     /// the context does not hold, or "Unknown namespace prefix: p" for a prefix it does not bind;
     /// with 14 when memory runs out. On failure the query keeps the expression it had.
+    ///@{
     CZuError Compile(const std::string& query);
     CZuError Compile(const std::string& query, const CZuXPathContext& context);
     ///@}

@@ -144,6 +144,28 @@ TEST(RangeForTest, SetItemsInOrder) {
     for (const CZuXPathNodePtr& item : CZuXPathNodeSet()) ADD_FAILURE() << item;
 }
 
+TEST(RangeForTest, AHandleKeptFromTheWalkSeesARemovalMadeBeforeItsStep) {
+    // The step to <b> puts the handle back in the generation of the selection; it must then hold
+    // the records of that generation, which the handle's use at <a> had left behind.
+    auto document = Parse("<r><a/><b/><c/></r>");
+    CZuXNode root(document->GetNode("r"));
+    CZuXPathNodeSetPtr set;
+    ASSERT_FALSE(document->SelectNodes(set, "/r/*").IsError());
+    CZuXPathNodePtr kept;
+    int step = 0;
+    for (const CZuXPathNodePtr& item : *set) {
+        if (step++ == 1) {
+            kept = item; // on <b>
+            break;
+        }
+        ASSERT_FALSE(root.RemoveNode(std::string("b")).IsError());
+        EXPECT_EQ("a", Describe(item)); // brings the handle to the current generation
+    }
+    set.reset();
+    ASSERT_FALSE(root.RemoveNode(std::string("c")).IsError()); // drops the records nobody holds
+    EXPECT_FALSE(CZuXNode(kept->NodePrivate()).Exists());
+}
+
 TEST(RangeForTest, StepsAllocateNothing) {
     std::string xml = "<r>";
     for (int i = 0; i < 100; ++i) xml += "<i/>text";

@@ -12,13 +12,6 @@
 
 namespace {
 
-class CStringWriter : public pugi::xml_writer {
-public:
-    void write(const void* data, size_t size) override { m_text.append(static_cast<const char*>(data), size); }
-
-    std::string m_text;
-};
-
 TEST(SaveOutputTest, EveryFileOverloadWritesWhatPugixmlWrites) {
     zuxtest::TempDir dir;
     const std::string source = zuxtest::DataDir() + "/declared.xml";
@@ -76,9 +69,9 @@ TEST(SaveOutputTest, DeclarationNamingUtf8ChangesNothingElse) {
         const std::string before = document.child("xml").attribute("encoding").value();
         for (unsigned int flags = 0; flags < 0x400; ++flags)
             for (const char* indent : {"", "\t", "  "}) {
-                CStringWriter wanted;
+                xml_string_writer wanted;
                 saved.save(wanted, indent, flags, pugi::encoding_utf8);
-                CStringWriter written;
+                xml_string_writer written;
                 SaveDocument(document, written, indent, flags, flags & 1 ? pugi::encoding_utf8 : pugi::encoding_auto,
                              false);
                 ASSERT_EQ(wanted.m_text, written.m_text) << "flags " << flags << ", indent [" << indent << "]";

@@ -1,7 +1,7 @@
 // The slash-path lookup that QueryPrivate makes: for every path it must find the very node that
 // pugixml's first_element_by_path finds, including the paths it follows itself instead of
 // handing them to pugixml (those with ".." and those of many segments).
-#include "ZuXTree.h"
+#include "ZuXSlashPath.h"
 
 #include <gtest/gtest.h>
 #include <pugixml.hpp>

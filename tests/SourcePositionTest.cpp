@@ -127,6 +127,14 @@ TEST(SourcePositionTest, WhatKeepsAPositionAndWhatLosesIt) {
         {"renamed shorter", BZuXLoad(), true,
          [](CZuXDocument& d, const std::string&) { CZuXNode(CZuXNode(d.GetNode("r")).GetNode("b")).SetName("c"); }, 2,
          7},
+        {"a copy within the document, in place of its source", BZuXLoad(), true,
+         [](CZuXDocument& d, const std::string&) {
+             CZuXNode r(d.GetNode("r"));
+             const CZuXNode b(r.GetNode("b"));
+             r.AppendNodeCopy(b);
+             r.RemoveNode(b);
+         },
+         2, 7},
         {"renamed longer", BZuXLoad(), true,
          [](CZuXDocument& d, const std::string&) { CZuXNode(CZuXNode(d.GetNode("r")).GetNode("b")).SetName("longer"); },
          0, 0},

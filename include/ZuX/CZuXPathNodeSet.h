@@ -79,8 +79,8 @@ public:
 private:
     friend class CZuXPathNodeSet;
     ZUX_NO_EXPORT Iterator(const boost::shared_ptr<CZuXPathNodeSetPrivate>& set, unsigned long index);
-    ZUX_NO_EXPORT void Place();
-    ZUX_NO_EXPORT unsigned long Position() const;
+    ZUX_NO_EXPORT void MoveHandleToIndex();
+    ZUX_NO_EXPORT unsigned long ClampedIndex() const;
 
     boost::shared_ptr<CZuXPathNodeSetPrivate> m_pSet;
     unsigned long m_index;

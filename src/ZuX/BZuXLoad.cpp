@@ -12,7 +12,8 @@ static_assert(BZuXLoad::KeepProcessingInstructions == pugi::parse_pi &&
                   BZuXLoad::KeepAll == (pugi::parse_pi | pugi::parse_comments | pugi::parse_ws_pcdata |
                                         pugi::parse_declaration | pugi::parse_doctype),
               "the load bits are pugixml's");
-static_assert((BZuXLoad::KeepPositions & 0xFFFF) == 0, "KeepPositions lies above every parse flag of pugixml");
+static_assert((BZuXLoad::KeepPositions & 0xFFFF) == 0 && PUGIXML_VERSION == 1130,
+              "KeepPositions lies above every parse flag of pugixml 1.13");
 
 namespace {
 

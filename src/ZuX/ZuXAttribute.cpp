@@ -2,7 +2,6 @@
 
 #include "ZuXAttributePrivate.h"
 #include "ZuXBody.h"
-#include "ZuXDocumentPrivate.h"
 #include "ZuXNamespaces.h"
 #include "ZuXValues.h"
 
@@ -13,7 +12,7 @@ CZuXAttributePrivate::CZuXAttributePrivate() = default;
 CZuXAttributePrivate::~CZuXAttributePrivate() = default;
 
 void CZuXAttributePrivate::Recheck() noexcept {
-    RecheckBody(*this, {m_item.internal_object(), m_element.internal_object()});
+    RecheckAddresses({ItemAddress(m_item), ItemAddress(m_element)});
 }
 
 CZuXAttribute::CZuXAttribute() : m_pPrivate(zuxpool::New<CZuXAttributePrivate>()) {}
@@ -228,5 +227,5 @@ boost::shared_ptr<CZuXAttributePrivate> CZuXAttribute::GetPrivate() {
 }
 
 boost::shared_ptr<CZuXAttributePrivate> CZuXAttribute::GetPrivate(boost::shared_ptr<CZuXAttribute> attribute) {
-    return attribute ? attribute->GetPrivate() : zuxpool::New<CZuXAttributePrivate>();
+    return BodyOfHandle(attribute, &CZuXAttribute::GetPrivate);
 }

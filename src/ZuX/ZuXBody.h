@@ -16,16 +16,12 @@
 //     so a body on the freed item never comes back to life and a body on the new one works.
 //     The bodies a removal is made through (the parent it removes from, the removed node's own
 //     body) it moves to the new generation itself, emptying the removed one: a handle that
-//     removes children one by one neither rechecks nor needs the records (CurrentBody).
-//  4. Records are kept while a body could need them, and no longer. The bodies of one generation
-//     share a lease: their document pointer counts on it (boost's aliasing constructor), so it
-//     costs nothing more than the document pointer did. At each removal the document drops the
-//     records older than the oldest lease held by a body other than those the removal is made
-//     through (with none, it records nothing), and a body brought up to date (3) moves to the
-//     current lease, so bodies in use never hold old records. Each address has one record: an
-//     address removed again replaces its older record, so however long an idle body keeps them,
-//     the records never outnumber the distinct addresses pugixml handed out (ZuXRemovedItems.h).
-//     See ZuXDocumentPrivate.cpp.
+//     removes children one by one neither rechecks nor needs the records.
+//  4. Records are kept while a body could need them, and no longer: the bodies of one generation
+//     share a lease, whose count tells the document which records still serve a body
+//     (ZuXDocumentPrivate.h). A body brought up to date (3) moves to the current lease, so bodies
+//     in use never hold old records. Each address has one record, so however long an idle body
+//     keeps them, they never outnumber the distinct addresses pugixml handed out.
 //  5. Handles made from one body pointer share the body; moves change the body in place, so they
 //     are seen through every such handle. Copies and assignments make a new body on the same
 //     item and generation as the source.
@@ -49,54 +45,60 @@
 
 #include "ZuXBodyPool.h"
 #include "ZuXDocumentPrivate.h"
+#include "ZuXPugixmlLayout.h"
 
 #include <boost/shared_ptr.hpp>
 
 #include <initializer_list>
 #include <utility>
 
-/// Puts `body` on the document and in the generation of `source`, another body.
-template <class Body, class Source>
-void AttachLike(Body& body, const Source& source) {
-    body.m_pDocument = source.m_pDocument;
-    body.m_generation = source.m_generation;
-}
+/// What the bodies on a tree item share: the hold on the document and the item. `Body` (the
+/// derived class) declares Recheck(), which brings the body up to date through RecheckAddresses.
+template <class Body, class ItemType>
+class CZuXItemBody : public CZuXDocumentHold {
+public:
+    /// The item; none once it was removed or its document was loaded again (rule 3).
+    ItemType& Item() {
+        // A detached body has neither document nor item. Nothing here calls into pugixml: this
+        // runs on every access.
+        const CZuXDocumentPrivate* document = m_pDocument.get();
+        if (document && m_generation != document->Generation()) static_cast<Body*>(this)->Recheck();
+        return m_item;
+    }
+    /// Puts the body on `item`, read through `from` (another body, or the document's current
+    /// hold), with the hold of `from`: every move of a body onto another item goes through here.
+    void MoveTo(const ItemType& item, const CZuXDocumentHold& from) {
+        m_item = item;
+        ShareHold(from);
+    }
 
-/// Puts `body` on `item`, which was read through `from`, another body of the same kind: on the
-/// document and in the generation of `from`. The walks of Children() and Attributes() step with it.
-template <class Body, class Item>
-void MoveBodyTo(Body& body, const Body& from, const Item& item) {
-    body.m_item = item;
-    body.m_generation = from.m_generation;
-    if (body.m_pDocument != from.m_pDocument) body.m_pDocument = from.m_pDocument;
-}
+    ItemType m_item; ///< the item, or none; read through Item()
 
-/// A new body on what `item()` returns, on the document and in the generation of `source` as they
-/// are after `item()` ran: `item` reads the source's item through Item(), which brings the source
-/// up to date first. `item` runs after the allocation.
-template <class Body, class Source, class ItemCall>
-boost::shared_ptr<Body> DeriveBody(Source& source, ItemCall&& item) {
+protected:
+    /// Brings the body up to date: empty when one of `addresses` (its item's, and those of the
+    /// items it depends on) was removed since it last looked, or the document was loaded since.
+    void RecheckAddresses(std::initializer_list<const void*> addresses) noexcept {
+        CZuXDocumentPrivate& document = *m_pDocument;
+        for (const void* address : addresses)
+            if (address && !document.StillHolds(address, m_generation)) m_item = ItemType();
+        document.BringUpToDate(*this);
+    }
+};
+
+/// A new body on what `item()` returns, read through `source` (a body, or the document's current
+/// hold), with the hold `source` has after `item()` ran: `item` reads the source's item through
+/// Item(), which brings the source up to date first. `item` runs after the allocation (rule 7).
+template <class Body, class ItemCall>
+boost::shared_ptr<Body> DeriveBody(const CZuXDocumentHold& source, ItemCall&& item) {
     boost::shared_ptr<Body> body = zuxpool::New<Body>();
-    body->m_item = std::forward<ItemCall>(item)();
-    AttachLike(*body, source);
+    body->MoveTo(std::forward<ItemCall>(item)(), source);
     return body;
 }
 
-/// Puts a body made by the document handle on the document, in the current generation.
-template <class Body>
-void AttachToDocument(Body& body, const CZuXDocumentPrivate& document) {
-    body.m_pDocument = document.HandleOwner();
-    body.m_generation = document.m_generation;
-}
-
-/// A new body on what `item()` returns, made by the document handle. `item` runs after the
-/// allocation.
+/// A new body on what `item()` returns, made by the document handle.
 template <class Body, class ItemCall>
 boost::shared_ptr<Body> DocumentBody(const CZuXDocumentPrivate& document, ItemCall&& item) {
-    boost::shared_ptr<Body> body = zuxpool::New<Body>();
-    body->m_item = std::forward<ItemCall>(item)();
-    AttachToDocument(*body, document);
-    return body;
+    return DeriveBody<Body>(document.CurrentHold(), std::forward<ItemCall>(item));
 }
 
 /// A new body on the same document, item and generation as `source`. Reads the source only.
@@ -111,22 +113,12 @@ boost::shared_ptr<Body> BodyOrEmpty(boost::shared_ptr<Body> body) {
     return body ? std::move(body) : zuxpool::New<Body>();
 }
 
-/// `body` for a removal made through it, which keeps it current (CZuXDocumentPrivate::CurrentBody).
-template <class Body>
-CZuXDocumentPrivate::CurrentBody CurrentBodyOf(Body& body) {
-    return {&body.m_pDocument, &body.m_generation};
-}
-
-/// Brings an attached body whose generation is not the document's up to date (rule 3). `items`
-/// are the addresses its item depends on: the item itself and, for an attribute, its element
-/// (removing a subtree records its nodes only).
-template <class Body>
-void RecheckBody(Body& body, std::initializer_list<const void*> items) noexcept {
-    CZuXDocumentPrivate& document = *body.m_pDocument;
-    for (const void* item : items)
-        if (item && !document.StillHolds(item, body.m_generation)) body.m_item = decltype(body.m_item)();
-    body.m_generation = document.m_generation;
-    document.Adopt(body.m_pDocument);
+/// The body of the handle that `handle` points to, read with its member `body`, or a new detached,
+/// empty body for a null pointer: the GetPrivate forms that take a handle pointer.
+template <class Body, class Handle>
+boost::shared_ptr<Body> BodyOfHandle(const boost::shared_ptr<Handle>& handle,
+                                     boost::shared_ptr<Body> (Handle::*body)()) {
+    return handle ? ((*handle).*body)() : zuxpool::New<Body>();
 }
 
 #endif

@@ -1,18 +1,17 @@
 #include <ZuX/CZuXDocument.h>
 
 #include "MakeSharedNothrow.h"
-#include "ZuXBody.h"
-#include "ZuXDocumentPrivate.h"
 #include "ZuXEncodedOutput.h"
+#include "ZuXFailureCodes.h"
 #include "ZuXFileReplacement.h"
 #include "ZuXLoad.h"
 #include "ZuXName.h"
+#include "ZuXNodeKinds.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXOutput.h"
 #include "ZuXPathEvaluation.h"
 #include "ZuXPathNodeSetPrivate.h"
-#include "ZuXResults.h"
-#include "ZuXTree.h"
+#include "ZuXSlashPath.h"
 
 #include <cstring>
 #include <new>
@@ -23,7 +22,8 @@ namespace {
 constexpr unsigned int kStringParseOptions = pugi::parse_default;
 // Files keep their comments and XML declaration as nodes.
 constexpr unsigned int kFileParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_declaration;
-static_assert(kStringParseOptions == 0x74 && kFileParseOptions == 0x176, "parse options of the loads");
+static_assert(kStringParseOptions == 0x74 && kFileParseOptions == 0x176 && PUGIXML_VERSION == 1130,
+              "the parse options of the loads are pugixml 1.13's");
 
 // The loads with a BZuXLoad: parse_default and exactly the kinds named, whose bits are pugixml's.
 LoadRequest Request(BZuXLoad keep, const char* function) {
@@ -78,18 +78,16 @@ CZuXNodePrivatePtr NewTopLevelNode(CZuXDocumentPrivate& document, CZuXNode::Node
 // body stays current through the removal, and empty.
 CZuError RemoveTopLevel(const CZuXNodePrivatePtr& node, const WNCodeLocation& location) {
     const pugi::xml_node item = NodeOf(node);
-    if (!item) return RemovalResult(Removal::NotFound, location);
+    if (IsNone(item)) return RemovalResult(Removal::NotFound, location);
     CZuXDocumentPrivate& document = *node->m_pDocument;
-    const Removal removal = document.RemoveChild(document.m_document, item, {CurrentBodyOf(*node)});
-    if (removal == Removal::Done) node->m_item = pugi::xml_node();
-    return RemovalResult(removal, location);
+    return RemovalResult(RemoveChildNode(document, document.m_document, item, nullptr, node.get()), location);
 }
 
 // Puts a result body made by the document on it, and gives the context node of every evaluation
 // from the document: the document node.
 auto FromDocument(const CZuXDocumentPrivate& document) {
-    return [&document](auto& body) -> pugi::xml_node {
-        AttachToDocument(body, document);
+    return [&document](CZuXDocumentHold& body) -> pugi::xml_node {
+        body.ShareHold(document.CurrentHold());
         return document.m_document;
     };
 }
@@ -280,20 +278,16 @@ CZuError CZuXDocument::RemoveNode(const CZuXNode& node) {
 
 CZuError CZuXDocument::RemoveNode(const std::string& name) {
     CZuXDocumentPrivate& document = *m_pPrivate;
-    const Removal removal =
-        document.RemoveChild(document.m_document, ChildNamed(document.m_document, LookupName(name)));
-    if (removal == Removal::Done) return CZuError::Success();
-    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"),
-                                   FailureCode(removal), "NodeName=[%s]", name.c_str());
+    return RemovalResult(document.RemoveChild(document.m_document, ChildNamed(document.m_document, LookupName(name))),
+                         ZU_CODE_LOCATION("CZuError CZuXDocument::RemoveNode(const string&)"), &name);
 }
 
 CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr& node, const std::string& query) {
     static const char* const kFunction = "CZuError CZuXDocument::QueryPrivate(CZuXNodePrivatePtr&, const string&)";
     node = boost::make_shared_nothrow<CZuXNodePrivate>();
     if (!node) return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
-    AttachToDocument(*node, *m_pPrivate);
     try {
-        node->m_item = FirstElementByPath(m_pPrivate->m_document, query.c_str());
+        node->MoveTo(FirstElementByPath(m_pPrivate->m_document, query.c_str()), m_pPrivate->CurrentHold());
     } catch (const std::bad_alloc&) {
         // Only a very long path needs memory to be followed; the result is then as for the body.
         node.reset();
@@ -364,5 +358,5 @@ CZuError CZuXDocument::EvaluateXPath(std::string& value, const CZuXPathQuery& qu
 }
 
 CZuXNodePrivatePtr CZuXDocument::GetPrivate(CZuXNodePtr node) {
-    return node ? node->GetPrivate() : zuxpool::New<CZuXNodePrivate>();
+    return BodyOfHandle(node, &CZuXNode::GetPrivate);
 }

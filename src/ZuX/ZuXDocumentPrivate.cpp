@@ -1,6 +1,8 @@
 #include "ZuXDocumentPrivate.h"
 
-#include "ZuXTree.h"
+#include "ZuXName.h"
+#include "ZuXNodeKinds.h"
+#include "ZuXSubtree.h"
 
 #include <boost/make_shared.hpp>
 
@@ -40,7 +42,8 @@ constexpr ParseFailure kParseFailures[] = {
 };
 constexpr std::size_t kKnownStatuses = sizeof kParseFailures / sizeof kParseFailures[0];
 
-static_assert(kKnownStatuses == pugi::status_no_document_element + 1, "one row per pugixml parse status");
+static_assert(kKnownStatuses == pugi::status_no_document_element + 1 && PUGIXML_VERSION == 1130,
+              "one row per parse status of pugixml 1.13, in its order");
 
 constexpr const char* kFunction =
     "static CZuError CZuXDocumentPrivate::GetErrorFromParseResult(pugi::xml_parse_result&)";
@@ -54,47 +57,15 @@ int StoredStatus(const pugi::xml_parse_result& result) {
     return status;
 }
 
+// The oldest held generation when no body holds a lease.
+constexpr std::uint64_t kNoneHeld = std::numeric_limits<std::uint64_t>::max();
+
 } // namespace
 
-// What the bodies of one generation hold: the document. A body's document pointer shares the
-// lease's count (boost's aliasing constructor) and points at the document, so holding a lease
-// costs what holding the document would, and the leases still held tell how old the oldest body
-// is: the records of items removed before that serve nobody.
+// What the bodies of one generation hold: the document (3).
 struct CZuXDocumentPrivate::Lease {
     boost::shared_ptr<CZuXDocumentPrivate> document;
 };
-
-namespace {
-
-// Passes the address of every node below the one it walks to `visit`, and finds how deep they go.
-// pugixml follows the tree itself, so this costs one call per node.
-template <class Visit>
-class NodeCollector : public pugi::xml_tree_walker {
-public:
-    explicit NodeCollector(Visit& visit) : m_visit(visit) {}
-
-    bool for_each(pugi::xml_node& node) override {
-        m_visit(node.internal_object());
-        m_deepest = std::max(m_deepest, depth());
-        return true;
-    }
-
-    int Deepest() const { return m_deepest; }
-
-private:
-    Visit& m_visit;
-    int m_deepest = 0;
-};
-
-constexpr std::uint64_t kNoBody = std::numeric_limits<std::uint64_t>::max();
-
-// Whether two shared or weak pointers share one count: hold the same lease.
-template <class A, class B>
-bool SameOwner(const A& a, const B& b) {
-    return !a.owner_before(b) && !b.owner_before(a);
-}
-
-} // namespace
 
 CZuXDocumentPrivate::CZuXDocumentPrivate() = default;
 
@@ -109,26 +80,23 @@ void CZuXDocumentPrivate::DetachHandle() noexcept {
     // The current lease holds the document, and the document held the lease: from now on only
     // the bodies hold it, so that the last of them frees the document.
     m_hasHandle = false;
-    m_pCurrent.reset();
+    m_current.m_pDocument.reset();
 }
 
 boost::shared_ptr<CZuXDocumentPrivate::Lease> CZuXDocumentPrivate::NewLease() {
     boost::shared_ptr<Lease> lease = boost::make_shared<Lease>();
     lease->document = shared_from_this();
-    m_generations.erase(std::remove_if(m_generations.begin(), m_generations.end(),
-                                       [](const Generation& g) { return g.lease.expired(); }),
-                        m_generations.end());
-    m_generations.push_back({m_generation, lease});
+    m_leases.erase(
+        std::remove_if(m_leases.begin(), m_leases.end(), [](const HeldLease& held) { return held.lease.expired(); }),
+        m_leases.end());
+    m_leases.push_back({m_current.m_generation, lease});
     m_currentLease = lease;
-    if (m_hasHandle) m_pCurrent = boost::shared_ptr<CZuXDocumentPrivate>(lease, this);
+    if (m_hasHandle) m_current.m_pDocument = boost::shared_ptr<CZuXDocumentPrivate>(lease, this);
     return lease;
 }
 
-void CZuXDocumentPrivate::Adopt(boost::shared_ptr<CZuXDocumentPrivate>& owner) noexcept {
-    if (m_pCurrent) {
-        if (!SameOwner(owner, m_pCurrent)) owner = m_pCurrent;
-        return;
-    }
+void CZuXDocumentPrivate::TakeLeaseWithoutHandle(boost::shared_ptr<CZuXDocumentPrivate>& owner) noexcept {
+    // The current lease, or a new one when its bodies are all gone.
     boost::shared_ptr<Lease> lease = m_currentLease.lock();
     if (lease && SameOwner(owner, lease)) return;
     if (!lease) {
@@ -142,44 +110,42 @@ void CZuXDocumentPrivate::Adopt(boost::shared_ptr<CZuXDocumentPrivate>& owner) n
 }
 
 long CZuXDocumentPrivate::OthersHolding(const boost::weak_ptr<Lease>& lease,
-                                        std::initializer_list<CurrentBody> current) const noexcept {
+                                        std::initializer_list<CZuXDocumentHold*> through) const noexcept {
     long holders = lease.use_count();
-    if (m_pCurrent && SameOwner(m_pCurrent, lease)) --holders; // the document's own hold on its current lease
-    for (const CurrentBody& body : current)
-        if (*body.generation == m_generation && SameOwner(*body.owner, lease)) --holders;
+    if (m_current.m_pDocument && SameOwner(m_current.m_pDocument, lease)) --holders; // the document's own hold (6)
+    for (const CZuXDocumentHold* body : through)
+        if (body && body->m_generation == m_current.m_generation && SameOwner(body->m_pDocument, lease)) --holders;
     return holders;
 }
 
-void CZuXDocumentPrivate::NewGeneration(std::initializer_list<CurrentBody> current, bool currentLeaseFree) noexcept {
-    const std::uint64_t previous = m_generation++;
+void CZuXDocumentPrivate::NewGeneration(std::initializer_list<CZuXDocumentHold*> through,
+                                        bool currentLeaseFree) noexcept {
+    const std::uint64_t previous = m_current.m_generation++;
     if (currentLeaseFree) {
         // No other body holds the current lease, so it can stand for the new generation.
-        m_generations.back().number = m_generation;
+        m_leases.back().oldest = m_current.m_generation;
     } else if (m_hasHandle) {
         try {
             NewLease();
         } catch (const std::bad_alloc&) {
-            // The bodies of the new generation share the old lease: its number is older than
+            // The bodies of the new generation share the old lease: its generation is older than
             // theirs, which only keeps some records longer than needed.
         }
     } else {
-        // The next body to be brought up to date makes the next lease (Adopt).
+        // The next body to be brought up to date makes the next lease (BringUpToDate).
         m_currentLease.reset();
     }
-    for (const CurrentBody& body : current) {
-        if (*body.generation != previous) continue;
-        *body.generation = m_generation;
-        Adopt(*body.owner);
-    }
+    for (CZuXDocumentHold* body : through)
+        if (body && body->m_generation == previous) BringUpToDate(*body);
 }
 
-std::uint64_t CZuXDocumentPrivate::OldestHeldGeneration(std::initializer_list<CurrentBody> current,
+std::uint64_t CZuXDocumentPrivate::OldestHeldGeneration(std::initializer_list<CZuXDocumentHold*> through,
                                                         bool& currentLeaseFree) const noexcept {
-    std::uint64_t oldest = kNoBody;
+    std::uint64_t oldest = kNoneHeld;
     long holders = 0;
-    for (const Generation& g : m_generations) {
-        holders = OthersHolding(g.lease, current);
-        if (holders > 0) oldest = std::min(oldest, g.number);
+    for (const HeldLease& held : m_leases) {
+        holders = OthersHolding(held.lease, through);
+        if (holders > 0) oldest = std::min(oldest, held.oldest);
     }
     // The current lease, while there is one, is the last.
     currentLeaseFree = !m_currentLease.expired() && holders == 0;
@@ -187,34 +153,34 @@ std::uint64_t CZuXDocumentPrivate::OldestHeldGeneration(std::initializer_list<Cu
 }
 
 template <class ForEachItem>
-bool CZuXDocumentPrivate::Record(ForEachItem&& forEachItem, std::initializer_list<CurrentBody> current) {
-    // The current bodies need no records: they go past the removal with it.
+bool CZuXDocumentPrivate::RecordRemoval(ForEachItem&& forEachItem, std::initializer_list<CZuXDocumentHold*> through) {
+    // The bodies the removal is made through need no records: they go past it with the document.
     bool currentLeaseFree = false;
-    const std::uint64_t oldest = OldestHeldGeneration(current, currentLeaseFree);
-    if (oldest >= m_generation && !m_removed.Empty()) m_removed.Clear(); // every body is newer than every record
+    const std::uint64_t oldest = OldestHeldGeneration(through, currentLeaseFree);
+    if (oldest >= m_current.m_generation && !m_removed.Empty()) m_removed.Clear(); // every body is newer
     // Without any other body, nothing can reach the items, and nothing needs to be recorded.
-    if (oldest != kNoBody && !m_removed.Add(forEachItem, m_generation, oldest)) return false;
-    NewGeneration(current, currentLeaseFree);
+    if (oldest != kNoneHeld && !m_removed.Add(forEachItem, m_current.m_generation, oldest)) return false;
+    NewGeneration(through, currentLeaseFree);
     return true;
 }
 
 Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pugi::xml_node& child,
-                                         std::initializer_list<CurrentBody> current) {
-    // Exactly when pugixml's remove_child succeeds. A null parent needs its own test: the
-    // document node's parent is null too.
-    if (IsNone(parent) || IsNone(child) || !SameItem(child.parent(), parent)) return Removal::NotFound;
+                                         std::initializer_list<CZuXDocumentHold*> through) {
+    if (!IsChildOf(child, parent)) return Removal::NotFound;
 
     // Attributes are not recorded: a body on one also checks its element (see ZuXBody.h).
     int depth = -1; // not measured
     const auto nodes = [&child, &depth](auto&& visit) {
-        visit(child.internal_object());
-        NodeCollector<decltype(visit)> collector(visit);
-        pugi::xml_node(child).traverse(collector);
-        depth = collector.Deepest() + 1;
+        int deepest = 0;
+        for (CZuXSubtreeWalk walk(child); !IsNone(walk.Node()); walk.Next()) {
+            visit(ItemAddress(walk.Node()));
+            deepest = std::max(deepest, walk.Depth());
+        }
+        depth = deepest;
     };
-    if (!Record(nodes, current)) return Removal::OutOfMemory;
+    if (!RecordRemoval(nodes, through)) return Removal::OutOfMemory;
     if (depth < 0) {
-        if (!IsNone(child.first_child())) TakeApartDeepSubtree(child);
+        if (!IsNone(child.first_child())) TakeApartDeepSubtree(child); // most removals: a leaf
     } else if (depth > kShallowSubtree)
         TakeApartSubtree(child);
     pugi::xml_node(parent).remove_child(child);
@@ -222,10 +188,10 @@ Removal CZuXDocumentPrivate::RemoveChild(const pugi::xml_node& parent, const pug
 }
 
 Removal CZuXDocumentPrivate::RemoveAttribute(const pugi::xml_node& node, const char* name,
-                                             std::initializer_list<CurrentBody> current) {
+                                             std::initializer_list<CZuXDocumentHold*> through) {
     const pugi::xml_attribute attribute = AttributeNamed(node, name);
     if (!attribute) return Removal::NotFound;
-    if (!Record([&attribute](auto&& visit) { visit(attribute.internal_object()); }, current))
+    if (!RecordRemoval([&attribute](auto&& visit) { visit(ItemAddress(attribute)); }, through))
         return Removal::OutOfMemory;
     pugi::xml_node(node).remove_attribute(attribute);
     return Removal::Done;
@@ -235,7 +201,7 @@ void CZuXDocumentPrivate::WillLoad() noexcept {
     bool currentLeaseFree = false;
     OldestHeldGeneration({}, currentLeaseFree);
     NewGeneration({}, currentLeaseFree);
-    m_loaded = m_generation;
+    m_loadedGeneration = m_current.m_generation;
     m_removed.Clear();
     m_source.Clear();
     m_keepsDeclaredEncoding = false;

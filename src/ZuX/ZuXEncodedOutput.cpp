@@ -2,6 +2,7 @@
 
 #include "ZuXName.h"
 #include "ZuXOutput.h"
+#include "ZuXSubtree.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -63,24 +64,20 @@ bool WritesOwnByteOrderMark(const char* encoding) {
 }
 
 // Whether every name, and the content of every comment, processing instruction, CDATA section,
-// document type and declaration, can be written as it is: none of them takes character references.
-class CMarkupCheck : public pugi::xml_tree_walker {
-public:
-    explicit CMarkupCheck(const CUtf8Converter& converter) : m_converter(converter) {}
-
-    bool for_each(pugi::xml_node& node) override {
-        const pugi::xml_node_type type = node.type();
-        if (type == pugi::node_pcdata) return true; // takes references
-        if (!Holds(m_converter, node.name()) || !Holds(m_converter, node.value())) return false;
-        const bool valuesAreText = type == pugi::node_element;
-        return std::all_of(node.attributes_begin(), node.attributes_end(), [&](const pugi::xml_attribute& attribute) {
-            return Holds(m_converter, attribute.name()) && (valuesAreText || Holds(m_converter, attribute.value()));
-        });
+// document type and declaration below `root`, can be written as it is: none of them takes
+// character references.
+bool MarkupFits(const CUtf8Converter& converter, const pugi::xml_node& root) {
+    for (CZuXSubtreeWalk walk(root); !IsNone(walk.Node()); walk.Next()) {
+        const pugi::xml_node& node = walk.Node();
+        if (node.type() == pugi::node_pcdata) continue; // takes references
+        if (!Holds(converter, node.name()) || !Holds(converter, node.value())) return false;
+        const bool valuesAreText = node.type() == pugi::node_element;
+        for (const pugi::xml_attribute& attribute : node.attributes())
+            if (!Holds(converter, attribute.name()) || (!valuesAreText && !Holds(converter, attribute.value())))
+                return false;
     }
-
-private:
-    const CUtf8Converter& m_converter;
-};
+    return true;
+}
 
 // Converts what pugixml writes as it comes. A character cut in two between writes is carried over.
 class CConvertingWriter : public pugi::xml_writer {
@@ -184,9 +181,7 @@ Encoding EncodeDocument(const pugi::xml_document& document, const char* indent, 
         if (!check.Opened() || !check.Convert(markup, size, ignored, false) || size > 0) return Encoding::Unknown;
         check.Reset();
 
-        CMarkupCheck names(check);
-        pugi::xml_node root = document;
-        if (!Holds(check, indent) || !root.traverse(names)) return Encoding::NotWritable;
+        if (!Holds(check, indent) || !MarkupFits(check, document)) return Encoding::NotWritable;
 
         // A new conversion, so that iconv writes its byte-order mark first where it writes one.
         const CUtf8Converter converter(encoding.c_str());

@@ -24,6 +24,9 @@ PugixmlBuffer NewPugixmlBuffer(std::size_t size) {
     return PugixmlBuffer(static_cast<char*>(pugi::get_memory_allocation_function()(size)));
 }
 
+static_assert(PUGIXML_VERSION == 1130, "the input's form is told as pugixml 1.13 tells it, and "
+                                       "load_buffer_inplace_own keeps the text as the document's buffer");
+
 namespace {
 
 using Outcome = DecodedInput::Outcome;
@@ -285,7 +288,8 @@ CZuError Refuse(CZuXDocumentPrivate& document, pugi::xml_parse_status status) {
 // pugixml parsed in place is no longer the input. Only the first `decodable` bytes are decoded: a
 // failed decoding ends where the error is. A load that failed for lack of memory has no place.
 template <class Again>
-void PlaceFailure(CZuXSourcePositions& source, Again&& again, std::size_t decodable, std::size_t offset) noexcept {
+void CountFailurePosition(CZuXSourcePositions& source, Again&& again, std::size_t decodable,
+                          std::size_t offset) noexcept {
     try {
         if (!source.Counted()) {
             PugixmlBuffer bytes;
@@ -315,7 +319,7 @@ CZuError Parse(CZuXDocumentPrivate& document, PugixmlBuffer bytes, std::size_t s
     case Outcome::Invalid:
     case Outcome::Incomplete:
         document.m_document.reset();
-        PlaceFailure(document.m_source, again, input.offset, kEnd);
+        CountFailurePosition(document.m_source, again, input.offset, kEnd);
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(request.function), ZuWin32::InvalidData,
                                        "Error decoding, Encoding=[%s], Offset=[%lld], Description=[%s]", input.encoding,
                                        static_cast<long long>(input.offset),
@@ -332,7 +336,7 @@ CZuError Parse(CZuXDocumentPrivate& document, PugixmlBuffer bytes, std::size_t s
     pugi::xml_parse_result parsed = document.m_document.load_buffer_inplace_own(input.text.release(), input.size,
                                                                                 request.options, pugi::encoding_utf8);
     if (parsed.status != pugi::status_ok && parsed.status != pugi::status_out_of_memory)
-        PlaceFailure(document.m_source, again, size, static_cast<std::size_t>(parsed.offset));
+        CountFailurePosition(document.m_source, again, size, static_cast<std::size_t>(parsed.offset));
     return CZuXDocumentPrivate::GetErrorFromParseResult(parsed);
 }
 

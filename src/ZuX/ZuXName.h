@@ -1,6 +1,9 @@
 // Not part of the public interface.
 //
-// Which names may be stored in a tree, and which texts from a caller are whole C strings.
+// Which names may be stored in a tree, which texts from a caller are whole C strings, and the
+// pugixml calls that take a name, made safe for a null name (a name no item has): lookups find
+// nothing, additions make nothing (nor for a name that is not an XML name), and removals remove
+// nothing. The document and the node operations of the same name share them.
 //
 // pugixml stores any text as a name and writes it out as it is, so a name such as
 // `a="1" b` becomes markup in a saved file, and `max size` or "" makes a file that no longer
@@ -10,6 +13,8 @@
 // character).
 #ifndef ZUX_ZUXNAME_H
 #define ZUX_ZUXNAME_H
+
+#include <pugixml.hpp>
 
 #include <array>
 #include <cstring>
@@ -45,6 +50,40 @@ inline bool IsXmlName(const char* name) {
 /// a name cut there would address another file or item.
 inline bool HoldsNul(const std::string& text) {
     return std::strlen(text.c_str()) != text.size(); // its C string ends before it does
+}
+
+/// A std::string name for the lookups below: null, which no item has, when it holds a NUL.
+inline const char* LookupName(const std::string& name) {
+    return HoldsNul(name) ? nullptr : name.c_str();
+}
+
+/// A name for messages: "(null)" in place of a null name.
+inline const char* PrintableName(const char* name) {
+    return name ? name : "(null)";
+}
+
+inline pugi::xml_node ChildNamed(const pugi::xml_node& parent, const char* name) {
+    return name ? parent.child(name) : pugi::xml_node();
+}
+
+inline pugi::xml_attribute AttributeNamed(const pugi::xml_node& node, const char* name) {
+    return name ? node.attribute(name) : pugi::xml_attribute();
+}
+
+inline pugi::xml_node AppendChildNamed(pugi::xml_node parent, const char* name) {
+    return IsXmlName(name) ? parent.append_child(name) : pugi::xml_node();
+}
+
+inline pugi::xml_node PrependChildNamed(pugi::xml_node parent, const char* name) {
+    return IsXmlName(name) ? parent.prepend_child(name) : pugi::xml_node();
+}
+
+inline pugi::xml_node InsertChildNamedAfter(pugi::xml_node parent, const char* name, const pugi::xml_node& reference) {
+    return IsXmlName(name) ? parent.insert_child_after(name, reference) : pugi::xml_node();
+}
+
+inline pugi::xml_node InsertChildNamedBefore(pugi::xml_node parent, const char* name, const pugi::xml_node& reference) {
+    return IsXmlName(name) ? parent.insert_child_before(name, reference) : pugi::xml_node();
 }
 
 #endif

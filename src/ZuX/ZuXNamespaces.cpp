@@ -4,6 +4,8 @@
 
 #include <cstddef>
 
+static_assert(PUGIXML_VERSION == 1130, "queries are read token by token as pugixml 1.13's XPath lexer reads them");
+
 namespace {
 
 // The character classes of pugixml's XPath lexer: names start with an ASCII letter, '_' or any

@@ -1,16 +1,15 @@
 #include <ZuX/CZuXNode.h>
 
 #include "ZuXAttributePrivate.h"
-#include "ZuXBody.h"
-#include "ZuXDocumentPrivate.h"
+#include "ZuXFailureCodes.h"
+#include "ZuXName.h"
 #include "ZuXNamespaces.h"
+#include "ZuXNodeKinds.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXOutput.h"
+#include "ZuXPartialEdits.h"
 #include "ZuXPathEvaluation.h"
 #include "ZuXPathNodeSetPrivate.h"
-#include "ZuXResults.h"
-#include "ZuXTree.h"
-#include "ZuXUndo.h"
 #include "ZuXValues.h"
 
 #include <ZuX/CZuXPathQuery.h>
@@ -76,24 +75,19 @@ pugi::xml_node ElementNamedFrom(pugi::xml_node node, const char* name) {
     return node;
 }
 
-// Removes `child` from the children of `parent`'s node. `removed`, when given, is a body on
-// `child`, which becomes empty with the removal; both bodies stay current through it.
+// Removes `child` from the children of `parent`'s node, through `parent`; see RemoveChildNode.
 Removal RemoveChildOf(CZuXNodePrivate& parent, const pugi::xml_node& child, CZuXNodePrivate* removed = nullptr) {
     const pugi::xml_node& node = parent.Item();
-    if (!node) return Removal::NotFound;
-    CZuXDocumentPrivate& document = *parent.m_pDocument;
-    if (!removed) return document.RemoveChild(node, child, {CurrentBodyOf(parent)});
-    const Removal removal = document.RemoveChild(node, child, {CurrentBodyOf(parent), CurrentBodyOf(*removed)});
-    if (removal == Removal::Done) removed->m_item = pugi::xml_node();
-    return removal;
+    if (IsNone(node)) return Removal::NotFound;
+    return RemoveChildNode(*parent.m_pDocument, node, child, &parent, removed);
 }
 
 // Puts a result body made from the node on its document and generation, and gives the context
 // node of every evaluation from it: the node.
 auto FromNode(CZuXNodePrivate& node) {
-    return [&node](auto& body) -> pugi::xml_node {
+    return [&node](CZuXDocumentHold& body) -> pugi::xml_node {
         const pugi::xml_node& item = node.Item(); // brings the node's body up to date
-        AttachLike(body, node);
+        body.ShareHold(node);
         return item;
     };
 }
@@ -105,7 +99,15 @@ CZuXNodePrivate::CZuXNodePrivate() = default;
 CZuXNodePrivate::~CZuXNodePrivate() = default;
 
 void CZuXNodePrivate::Recheck() noexcept {
-    RecheckBody(*this, {m_item.internal_object()});
+    RecheckAddresses({ItemAddress(m_item)});
+}
+
+Removal RemoveChildNode(CZuXDocumentPrivate& document, const pugi::xml_node& parent, const pugi::xml_node& child,
+                        CZuXNodePrivate* through, CZuXNodePrivate* removed) {
+    const Removal removal = removed ? document.RemoveChild(parent, child, {through, removed})
+                                    : document.RemoveChild(parent, child, {through});
+    if (removal == Removal::Done && removed) removed->m_item = pugi::xml_node();
+    return removal;
 }
 
 CZuXNode::CZuXNode() : m_pPrivate(zuxpool::New<CZuXNodePrivate>()) {}
@@ -163,6 +165,7 @@ CZuError CZuXNode::SetValue(const std::string& value) {
         return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
     }
     // pugixml keeps the old value when it cannot allocate the new one.
+    static_assert(PUGIXML_VERSION == 1130, "pugixml 1.13's set_value changes nothing when it fails");
     if (node.set_value(value.c_str(), value.size())) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION(kFunction), ZuWin32::OutOfMemory);
 }
@@ -273,8 +276,8 @@ CZuXNode::ChildIterator& CZuXNode::ChildIterator::operator++() {
     if (node)
         node = node.next_sibling();
     else // the step removed the child: its own siblings are gone with it
-        MoveBodyTo(child, next, next.Item());
-    MoveBodyTo(next, child, child.Item().next_sibling());
+        child.MoveTo(next.Item(), next);
+    next.MoveTo(child.Item().next_sibling(), child);
     return *this;
 }
 
@@ -297,8 +300,8 @@ CZuXNode::AttributeIterator& CZuXNode::AttributeIterator::operator++() {
     if (item)
         item = item.next_attribute();
     else // the step removed the attribute
-        MoveBodyTo(attribute, next, next.Item());
-    MoveBodyTo(next, attribute, attribute.Item().next_attribute());
+        attribute.MoveTo(next.Item(), next);
+    next.MoveTo(attribute.Item().next_attribute(), attribute);
     return *this;
 }
 
@@ -416,17 +419,14 @@ CZuError CZuXNode::RemoveNode(const CZuXNode& child) {
 }
 
 CZuError CZuXNode::RemoveNode(const std::string& name) {
-    const Removal removal = RemoveChildOf(*m_pPrivate, ChildNamed(m_pPrivate->Item(), LookupName(name)));
-    if (removal == Removal::Done) return CZuError::Success();
-    return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"),
-                                   FailureCode(removal), "NodeName=[%s]", name.c_str());
+    return RemovalResult(RemoveChildOf(*m_pPrivate, ChildNamed(m_pPrivate->Item(), LookupName(name))),
+                         ZU_CODE_LOCATION("CZuError CZuXNode::RemoveNode(const string&)"), &name);
 }
 
 CZuError CZuXNode::RemoveAttribute(const std::string& name) {
     const pugi::xml_node& node = m_pPrivate->Item();
     const Removal removal =
-        node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name), {CurrentBodyOf(*m_pPrivate)})
-             : Removal::NotFound;
+        node ? m_pPrivate->m_pDocument->RemoveAttribute(node, LookupName(name), {m_pPrivate.get()}) : Removal::NotFound;
     if (removal == Removal::Done) return CZuError::Success();
     return WNErrorUtil::ErrorWin32(ZU_CODE_LOCATION("CZuError CZuXNode::RemoveAttribute(const string&)"),
                                    FailureCode(removal), "AttributeName=[%s]", name.c_str());
@@ -437,8 +437,7 @@ CZuError CZuXNode::RemoveFromParent() {
     const pugi::xml_node node = body.Item();
     const pugi::xml_node parent = node.parent();
     const Removal removal =
-        parent ? body.m_pDocument->RemoveChild(parent, node, {CurrentBodyOf(body)}) : Removal::NotFound;
-    if (removal == Removal::Done) body.m_item = pugi::xml_node();
+        parent ? RemoveChildNode(*body.m_pDocument, parent, node, nullptr, &body) : Removal::NotFound;
     return RemovalResult(removal, ZU_CODE_LOCATION("CZuError CZuXNode::RemoveFromParent()"));
 }
 
@@ -722,5 +721,5 @@ CZuXNodePrivatePtr CZuXNode::GetPrivate() {
 }
 
 CZuXNodePrivatePtr CZuXNode::GetPrivate(CZuXNodePtr node) {
-    return node ? node->GetPrivate() : zuxpool::New<CZuXNodePrivate>();
+    return BodyOfHandle(node, &CZuXNode::GetPrivate);
 }

@@ -2,38 +2,22 @@
 #ifndef ZUX_ZUXNODEPRIVATE_H
 #define ZUX_ZUXNODEPRIVATE_H
 
-#include "ZuXDocumentPrivate.h"
+#include "ZuXBody.h"
 
 #include <ZuX/CZuXNode.h>
 #include <ZuX/ZuXExport.h>
 
-#include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
 #include <cstddef>
-#include <cstdint>
 
 /// The body of a node handle: the node and the document that holds it (see ZuXBody.h).
-class CZuXNodePrivate {
+class CZuXNodePrivate : public CZuXItemBody<CZuXNodePrivate, pugi::xml_node> {
 public:
     ZUX_EXPORT CZuXNodePrivate();
     ZUX_EXPORT ~CZuXNodePrivate();
 
-    /// The node; none once it was removed or its document was loaded again.
-    pugi::xml_node& Item() {
-        // A detached body has neither document nor item. Nothing here calls into pugixml: this
-        // runs on every access.
-        const CZuXDocumentPrivate* document = m_pDocument.get();
-        if (document && m_generation != document->m_generation) Recheck();
-        return m_item;
-    }
-
-    boost::shared_ptr<CZuXDocumentPrivate> m_pDocument; ///< null while detached
-    pugi::xml_node m_item;                              ///< the node, or none; read through Item()
-    std::uint64_t m_generation = 0;                     ///< when m_item was last known good
-
-private:
-    void Recheck() noexcept;
+    [[gnu::noinline]] void Recheck() noexcept; // kept out of Item(), which every access inlines
 };
 
 /// pugixml's node type of each NodeKind, in the enumeration's order: the kinds the creating
@@ -50,6 +34,12 @@ inline pugi::xml_node_type NodeTypeOf(CZuXNode::NodeKind kind) {
     const auto index = static_cast<std::size_t>(kind);
     return index < sizeof kNodeTypes / sizeof *kNodeTypes ? kNodeTypes[index] : pugi::node_null;
 }
+
+/// Removes `child` from the children of `parent` in `document`. `removed`, when given, is a body on
+/// `child`: it becomes empty with the removal. It and `through`, the body the removal is made
+/// through when there is one, stay current (CZuXDocumentPrivate::RemoveChild).
+Removal RemoveChildNode(CZuXDocumentPrivate& document, const pugi::xml_node& parent, const pugi::xml_node& child,
+                        CZuXNodePrivate* through, CZuXNodePrivate* removed);
 
 /// The node of a body; no node for a null body.
 inline pugi::xml_node NodeOf(const CZuXNodePrivatePtr& body) {

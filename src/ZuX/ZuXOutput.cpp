@@ -7,6 +7,8 @@
 #include <string>
 #include <strings.h>
 
+static_assert(PUGIXML_VERSION == 1130, "saves are pieced together as pugixml 1.13 writes: declarations, line breaks");
+
 namespace {
 
 const char kUtf8[] = "UTF-8";

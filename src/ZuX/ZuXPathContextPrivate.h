@@ -9,6 +9,8 @@
 #include <map>
 #include <string>
 
+static_assert(PUGIXML_VERSION == 1130, "pugixml 1.13 keeps every variable of a set where it is while the set lives");
+
 /// The body of an XPath context. pugixml binds a compiled query to the variable objects of the set
 /// it was compiled with and reads their values at each evaluation, so every query compiled here
 /// holds this body: the set must outlive the query, and a value set later is read by it. pugixml

@@ -82,27 +82,27 @@ private:
 
 /// Selects what `source` gives into a new handle in `result`, a CZuXPathNodeSetPtr (every item,
 /// evaluate_node_set) or a CZuXPathNodePtr (the first item in document order, evaluate_node): the
-/// document's and the node's SelectNodes and SelectNode share it. `place(body)` runs after the
+/// document's and the node's SelectNodes and SelectNode share it. `context(body)` runs after the
 /// result's body is allocated: it puts the body on a document and generation and returns the
 /// context node. `result` is reset first and stays null on failure: 774 with
 /// "XPath query failed, Query=[%s], error=%s" when the expression does not compile or does not
 /// give a node set, 14 when memory runs out (for the body, the handle, or in pugixml's
 /// evaluation), and for a single item 1168 with "XPath query selected nothing, Query=[%s]" when
 /// there is none.
-template <class Handle, class Place>
+template <class Handle, class Context>
 CZuError SelectInto(boost::shared_ptr<Handle>& result, const XPathSource& source, const WNCodeLocation& location,
-                    Place&& place) {
+                    Context&& context) {
     constexpr bool kSet = std::is_same<Handle, CZuXPathNodeSet>::value;
     using Body = std::conditional_t<kSet, CZuXPathNodeSetPrivate, CZuXPathNodePrivate>;
     result.reset();
     boost::shared_ptr<Body> body = boost::make_shared_nothrow<Body>();
     if (!body) return WNErrorUtil::ErrorWin32(location, ZuWin32::OutOfMemory);
-    const pugi::xml_node context = place(*body);
+    const pugi::xml_node from = context(*body);
     CZuError selected = source.Evaluate("XPath query failed", location, [&](const pugi::xpath_query& query) {
         if constexpr (kSet)
-            body->m_item = query.evaluate_node_set(context);
+            body->m_items = query.evaluate_node_set(from);
         else
-            body->m_item = query.evaluate_node(context);
+            body->m_item = query.evaluate_node(from);
     });
     if (selected.IsError()) return selected;
     if constexpr (!kSet)

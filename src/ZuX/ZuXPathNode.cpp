@@ -2,7 +2,6 @@
 
 #include "ZuXAttributePrivate.h"
 #include "ZuXBody.h"
-#include "ZuXDocumentPrivate.h"
 #include "ZuXNodePrivate.h"
 #include "ZuXPathNodePrivate.h"
 
@@ -13,8 +12,7 @@ CZuXPathNodePrivate::~CZuXPathNodePrivate() = default;
 void CZuXPathNodePrivate::Recheck() noexcept {
     // An attribute item is gone when the attribute or its element (the item's parent) was removed.
     const pugi::xml_attribute attribute = m_item.attribute();
-    RecheckBody(*this, {attribute.internal_object(),
-                        attribute ? m_item.parent().internal_object() : m_item.node().internal_object()});
+    RecheckAddresses({ItemAddress(attribute), ItemAddress(attribute ? m_item.parent() : m_item.node())});
 }
 
 CZuXPathNode::CZuXPathNode() : m_pPrivate(zuxpool::New<CZuXPathNodePrivate>()) {}

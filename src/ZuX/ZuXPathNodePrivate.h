@@ -2,37 +2,20 @@
 #ifndef ZUX_ZUXPATHNODEPRIVATE_H
 #define ZUX_ZUXPATHNODEPRIVATE_H
 
-#include "ZuXDocumentPrivate.h"
+#include "ZuXBody.h"
 
 #include <ZuX/ZuXExport.h>
 
-#include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
-#include <cstdint>
-
-/// The body of an XPath node: one result item and the document that holds it (see ZuXBody.h).
-class CZuXPathNodePrivate {
+/// The body of an XPath node: one result item, a node, an attribute or nothing, and the document
+/// that holds it (see ZuXBody.h).
+class CZuXPathNodePrivate : public CZuXItemBody<CZuXPathNodePrivate, pugi::xpath_node> {
 public:
     ZUX_EXPORT CZuXPathNodePrivate();
     ZUX_EXPORT ~CZuXPathNodePrivate();
 
-    /// The item; nothing once its node or attribute was removed or its document was loaded
-    /// again.
-    pugi::xpath_node& Item() {
-        // A detached body has neither document nor item. Nothing here calls into pugixml: this
-        // runs on every access.
-        const CZuXDocumentPrivate* document = m_pDocument.get();
-        if (document && m_generation != document->m_generation) Recheck();
-        return m_item;
-    }
-
-    boost::shared_ptr<CZuXDocumentPrivate> m_pDocument; ///< null while detached
-    pugi::xpath_node m_item;                            ///< a node, an attribute, or nothing
-    std::uint64_t m_generation = 0;                     ///< when m_item was last known good
-
-private:
-    void Recheck() noexcept;
+    [[gnu::noinline]] void Recheck() noexcept; // kept out of Item(), which every access inlines
 };
 
 #endif

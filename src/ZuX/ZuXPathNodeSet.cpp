@@ -1,7 +1,6 @@
 #include <ZuX/CZuXPathNodeSet.h>
 
 #include "ZuXBody.h"
-#include "ZuXDocumentPrivate.h"
 #include "ZuXPathNodePrivate.h"
 #include "ZuXPathNodeSetPrivate.h"
 
@@ -53,35 +52,29 @@ CZuXPathNodeSet::Iterator CZuXPathNodeSet::end() const {
 
 CZuXPathNodeSet::Iterator::Iterator(const boost::shared_ptr<CZuXPathNodeSetPrivate>& set, unsigned long index)
     : m_pSet(set), m_index(index) {
-    Place();
+    MoveHandleToIndex();
 }
 
 CZuXPathNodeSet::Iterator& CZuXPathNodeSet::Iterator::operator++() {
     ++m_index;
-    Place();
+    MoveHandleToIndex();
     return *this;
 }
 
 bool CZuXPathNodeSet::Iterator::operator==(const Iterator& other) const {
-    return Position() == other.Position();
+    return ClampedIndex() == other.ClampedIndex();
 }
 
-unsigned long CZuXPathNodeSet::Iterator::Position() const {
+unsigned long CZuXPathNodeSet::Iterator::ClampedIndex() const {
     const unsigned long size = m_pSet->Items().size();
     return m_index < size ? m_index : size;
 }
 
-void CZuXPathNodeSet::Iterator::Place() {
+void CZuXPathNodeSet::Iterator::MoveHandleToIndex() {
     const pugi::xpath_node_set& set = m_pSet->Items();
     if (m_index >= set.size()) return;
     // Held by this iterator alone: the handle pointer once, and the body by the handle and here.
-    if (m_item.use_count() == 1 && m_pItemBody.use_count() == 2) {
-        CZuXPathNodePrivate& body = *m_pItemBody;
-        body.m_item = set[m_index];
-        body.m_generation = m_pSet->m_generation;
-        if (body.m_pDocument != m_pSet->m_pDocument) body.m_pDocument = m_pSet->m_pDocument;
-        return;
-    }
+    if (m_item.use_count() == 1 && m_pItemBody.use_count() == 2) return m_pItemBody->MoveTo(set[m_index], *m_pSet);
     m_pItemBody = ItemBody(*m_pSet, m_index);
     m_item = boost::make_shared<CZuXPathNode>(m_pItemBody);
 }

@@ -7,15 +7,13 @@
 #include <ZuX/CZuXPathNodeSet.h>
 #include <ZuX/ZuXExport.h>
 
-#include <boost/shared_ptr.hpp>
 #include <pugixml.hpp>
 
-#include <cstdint>
-
 /// The body of an XPath node set: the selected items and the document that holds them (see
-/// ZuXBody.h). The set is a snapshot: its items are checked one by one when they are used, and
-/// the set itself only reads as empty once the document was loaded again.
-class CZuXPathNodeSetPrivate {
+/// ZuXBody.h); its generation is the selection's. The set is a snapshot: its items are checked one
+/// by one when they are used, and the set itself only reads as empty once the document was loaded
+/// again.
+class CZuXPathNodeSetPrivate : public CZuXDocumentHold {
 public:
     ZUX_EXPORT CZuXPathNodeSetPrivate();
     ZUX_EXPORT ~CZuXPathNodeSetPrivate();
@@ -23,12 +21,10 @@ public:
     /// The selected items; none once the document was loaded again.
     const pugi::xpath_node_set& Items() const {
         static const pugi::xpath_node_set none;
-        return !m_item.empty() && m_pDocument->LoadedSince(m_generation) ? none : m_item;
+        return !m_items.empty() && m_pDocument->LoadedSince(m_generation) ? none : m_items;
     }
 
-    boost::shared_ptr<CZuXDocumentPrivate> m_pDocument; ///< null while detached
-    pugi::xpath_node_set m_item;                        ///< the selected items; read through Items()
-    std::uint64_t m_generation = 0;                     ///< when the items were selected
+    pugi::xpath_node_set m_items; ///< read through Items()
 };
 
 #endif

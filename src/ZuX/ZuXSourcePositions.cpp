@@ -6,6 +6,10 @@
 #include <cstdint>
 #include <new>
 
+static_assert(PUGIXML_VERSION == 1130,
+              "positions are where pugixml 1.13 leaves names and values in its buffer (as offset_debug counts), "
+              "shared by copies within the document and kept in place when rewritten shorter");
+
 namespace {
 
 constexpr std::size_t kNowhere = static_cast<std::size_t>(-1);
@@ -40,7 +44,7 @@ void CZuXSourcePositions::Count(const char* text, std::size_t size) {
 }
 
 void CZuXSourcePositions::FailedAt(std::size_t offset) {
-    if (Table() != PositionLookup::Found) return;
+    if (TableReady() != PositionLookup::Found) return;
     m_failed = true;
     m_error = m_table->At(std::min(offset, m_counted));
 }
@@ -50,7 +54,7 @@ bool CZuXSourcePositions::ErrorPosition(SourcePosition& position) const noexcept
     return m_failed;
 }
 
-PositionLookup CZuXSourcePositions::Table() {
+PositionLookup CZuXSourcePositions::TableReady() {
     if (m_table) return PositionLookup::Found;
     if (m_path.empty()) return PositionLookup::NotKept;
     try {
@@ -75,7 +79,7 @@ std::size_t CZuXSourcePositions::OffsetOf(const char* anchor) const noexcept {
 PositionLookup CZuXSourcePositions::FindAt(const char* anchor, std::size_t before, SourcePosition& position) {
     const std::size_t offset = OffsetOf(anchor);
     if (offset == kNowhere || offset < before) return PositionLookup::NotInText;
-    const PositionLookup table = Table();
+    const PositionLookup table = TableReady();
     if (table == PositionLookup::Found) position = m_table->At(offset - before);
     return table;
 }

@@ -73,7 +73,7 @@ public:
     std::size_t MemoryUsed() const noexcept { return m_table ? m_table->MemoryUsed() : 0; }
 
 private:
-    PositionLookup Table();
+    PositionLookup TableReady();
     std::size_t OffsetOf(const char* anchor) const noexcept;
     PositionLookup FindAt(const char* anchor, std::size_t before, SourcePosition& position);
 

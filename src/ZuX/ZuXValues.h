@@ -7,9 +7,10 @@
 #define ZUX_ZUXVALUES_H
 
 #include "ZuXDocumentPrivate.h"
+#include "ZuXFailureCodes.h"
 #include "ZuXLocaleScope.h"
-#include "ZuXResults.h"
-#include "ZuXTree.h"
+#include "ZuXName.h"
+#include "ZuXNodeKinds.h"
 #include "ZuXValueText.h"
 
 #include <ZuUtils/CTimeStamp.h>
@@ -18,6 +19,8 @@
 
 #include <new>
 #include <string>
+
+static_assert(PUGIXML_VERSION == 1130, "the strict reads scan numbers as pugixml 1.13's conversions read them");
 
 namespace zuxvalue {
 

@@ -1,4 +1,4 @@
-#include "ZuXTree.h"
+#include "ZuXSlashPath.h"
 
 #include <cstddef>
 #include <cstring>
@@ -10,55 +10,6 @@ namespace {
 
 // Paths up to this many segments go to pugixml, whose lookup recurses once per segment.
 constexpr std::size_t kShortPath = 250;
-
-// --- removal -----------------------------------------------------------------------------------
-
-bool DeeperThan(const pugi::xml_node& top, int limit) {
-    int depth = 0;
-    pugi::xml_node node = top;
-    for (;;) {
-        if (const pugi::xml_node child = node.first_child()) {
-            if (++depth > limit) return true;
-            node = child;
-            continue;
-        }
-        while (node != top && !node.next_sibling()) {
-            node = node.parent();
-            --depth;
-        }
-        if (node == top) return false;
-        node = node.next_sibling();
-    }
-}
-
-// --- nodes of every kind -------------------------------------------------------------------------
-
-// Whether `node` or one of its later (or, with `backward`, earlier) siblings is of `type`.
-bool AnyOfTypeFrom(pugi::xml_node node, pugi::xml_node_type type, bool backward = false) {
-    for (; node; node = backward ? node.previous_sibling() : node.next_sibling())
-        if (node.type() == type) return true;
-    return false;
-}
-
-// Whether a node of `type` may stand below the document node between `previous` and `next`.
-bool CanStandAtTopLevel(const pugi::xml_node& document, pugi::xml_node_type type, const pugi::xml_node& previous,
-                        const pugi::xml_node& next) {
-    if (AnyOfTypeFrom(next, pugi::node_declaration)) return false;
-    switch (type) {
-    case pugi::node_comment:
-    case pugi::node_pi:
-        return true;
-    case pugi::node_declaration:
-        return !previous;
-    case pugi::node_doctype:
-        return !AnyOfTypeFrom(document.first_child(), pugi::node_doctype) &&
-               !AnyOfTypeFrom(previous, pugi::node_element, true);
-    default:
-        return false;
-    }
-}
-
-// --- slash paths -------------------------------------------------------------------------------
 
 // One segment of a slash path, as pugixml splits it: the text between runs of delimiters.
 struct Segment {
@@ -124,53 +75,6 @@ struct NameStep {
 };
 
 } // namespace
-
-void TakeApartDeepSubtree(const pugi::xml_node& top) {
-    if (DeeperThan(top, kShallowSubtree)) TakeApartSubtree(top);
-}
-
-void TakeApartSubtree(const pugi::xml_node& top) {
-    pugi::xml_node node = top;
-    for (;;) {
-        while (const pugi::xml_node first = node.first_child()) node = first;
-        if (node == top) return;
-        pugi::xml_node up = node.parent();
-        up.remove_child(node); // a leaf: nothing to recurse into
-        node = up;
-    }
-}
-
-pugi::xml_node InsertChildOfType(pugi::xml_node parent, pugi::xml_node_type type, ChildPlace place,
-                                 const pugi::xml_node& reference) {
-    const bool placed = place == ChildPlace::Last || place == ChildPlace::First;
-    if (!placed && (!reference || reference.parent() != parent)) return pugi::xml_node();
-    // The neighbours the new node would have.
-    pugi::xml_node previous;
-    pugi::xml_node next;
-    switch (place) {
-    case ChildPlace::Last:
-        previous = parent.last_child();
-        break;
-    case ChildPlace::First:
-        next = parent.first_child();
-        break;
-    case ChildPlace::After:
-        previous = reference;
-        next = reference.next_sibling();
-        break;
-    case ChildPlace::Before:
-        previous = reference.previous_sibling();
-        next = reference;
-        break;
-    }
-    const bool element = parent.type() == pugi::node_element;
-    const bool inElement =
-        type == pugi::node_pcdata || type == pugi::node_cdata || type == pugi::node_comment || type == pugi::node_pi;
-    const bool stands =
-        element ? inElement : parent.type() == pugi::node_document && CanStandAtTopLevel(parent, type, previous, next);
-    if (!stands) return pugi::xml_node();
-    return next ? parent.insert_child_before(type, next) : parent.append_child(type);
-}
 
 pugi::xml_node FirstElementByPath(const pugi::xml_node& start, const char* path) {
     const char* const tail = SafeTailStart(path);

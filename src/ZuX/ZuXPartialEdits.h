@@ -3,10 +3,12 @@
 // Edits that pugixml can complete only in part when it runs out of memory, made whole or undone:
 // pugixml reports such an edit as done, or leaves behind what it had made before the allocation
 // failed. Callers report the undone edit as out of memory.
-#ifndef ZUX_ZUXUNDO_H
-#define ZUX_ZUXUNDO_H
+#ifndef ZUX_ZUXPARTIALEDITS_H
+#define ZUX_ZUXPARTIALEDITS_H
 
 #include <pugixml.hpp>
+
+static_assert(PUGIXML_VERSION == 1130, "what pugixml 1.13 leaves behind of a copy or a text write without memory");
 
 /// `copy` when it is a complete deep copy of `source`, as `append_copy` and the other copy calls
 /// made it; no node otherwise. When memory runs out during a copy, pugixml leaves out the names,

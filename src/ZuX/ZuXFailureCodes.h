@@ -1,10 +1,14 @@
 // Not part of the public interface.
-#ifndef ZUX_ZUXRESULTS_H
-#define ZUX_ZUXRESULTS_H
+//
+// The failures several operations share, and the result each gets: a write that pugixml refused, a
+// text that could not be copied, a removal that did not happen.
+#ifndef ZUX_ZUXFAILURECODES_H
+#define ZUX_ZUXFAILURECODES_H
 
 #include <ZuUtils/CZuError.h>
 
 #include <new>
+#include <string>
 
 /// The result of a write that pugixml refused: 1168 when the target cannot take the write at all
 /// (`writable` false), or 14 when it could and pugixml ran out of memory. `attribute`, when given,
@@ -38,14 +42,12 @@ inline unsigned int FailureCode(Removal removal) {
     return removal == Removal::OutOfMemory ? ZuWin32::OutOfMemory : ZuWin32::NotFound;
 }
 
-/// Success for a removal done, otherwise its failure code without a message.
-inline CZuError RemovalResult(Removal removal, const WNCodeLocation& location) {
-    return removal == Removal::Done ? CZuError::Success() : WNErrorUtil::ErrorWin32(location, FailureCode(removal));
-}
-
-/// Success when `done`, otherwise 1168 without a message.
-inline CZuError NotFoundUnless(bool done, const WNCodeLocation& location) {
-    return done ? CZuError::Success() : WNErrorUtil::ErrorWin32(location, ZuWin32::NotFound);
+/// Success for a removal done, otherwise its failure code: without a message, or for a removal by
+/// name, `nodeName`, with "NodeName=[%s]".
+inline CZuError RemovalResult(Removal removal, const WNCodeLocation& location, const std::string* nodeName = nullptr) {
+    if (removal == Removal::Done) return CZuError::Success();
+    if (nodeName) return WNErrorUtil::ErrorWin32(location, FailureCode(removal), "NodeName=[%s]", nodeName->c_str());
+    return WNErrorUtil::ErrorWin32(location, FailureCode(removal));
 }
 
 #endif

@@ -143,8 +143,10 @@ TEST(ReadmeCallsTest, TheOtherSnippetsCompileUnchanged) {
     EXPECT_EQ("<r id=\"5\"><a/></r>", zuxtest::Text(*document));
 }
 
-// The calls that the README shows for every kind of node, loads that keep them, saves in other
-// encodings, ISO 8601 attributes and walks that remove, as they stand there.
+// The calls that the manual (docs/) shows for every kind of node, loads that keep them, saves in
+// other encodings, ISO 8601 attributes and walks that remove, as they stand there.
+// tests/docs/ExtractSnippets.cmake compiles every code block of the README and docs/ as it stands;
+// these keep checking what the calls do.
 // clang-format off
 TEST(ReadmeCallsTest, TheAdditionsCompileAndDoWhatTheySay) {
     zuxtest::TempDir dir;
@@ -225,7 +227,7 @@ TEST(ReadmeCallsTest, TheAdditionsCompileAndDoWhatTheySay) {
     ASSERT_EQ(0, chdir(before.c_str()));
 }
 
-// The README's report of a bad value by FILE:LINE:COLUMN, as it stands there.
+// The manual's report of a bad value by FILE:LINE:COLUMN (docs/loading-and-saving.md).
 int ReportWidth(const std::string& path) {
     CZuXDocument document;
     if (document.LoadFromFile(path).IsError()) {

@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix, then builds the consumer against it twice, through
-# find_package and through pkg-config, builds it a third time with ZuX's sources inside its own
-# build (FetchContent), and runs all three programs. A program linked with nothing but
+# find_package and through pkg-config, builds it a third time against the build tree itself
+# (find_package with ZuX_DIR, nothing installed), a fourth time with ZuX's sources inside its own
+# build (FetchContent), and runs all four programs. A program linked with nothing but
 # -lZuX -lZuUtils -Wl,-rpath,PREFIX/lib runs without LD_LIBRARY_PATH, and so does the installed zux.
 # Variables: ZUX_BUILD_DIR, ZUX_SOURCE_DIR, ZUX_CONSUMER_SOURCE, ZUX_WORK_DIR, ZUX_CXX_COMPILER.
 set(prefix "${ZUX_WORK_DIR}/prefix")
@@ -47,6 +48,22 @@ if(EXISTS "${prefix}/bin/zux")
         message(FATAL_ERROR "the man page zux.1 is not installed")
     endif()
 endif()
+
+# find_package(ZuX) from the build tree: its package names the build's own libraries and headers
+# (never the private headers beside the sources), and the program runs from the build's run path.
+file(READ "${ZUX_BUILD_DIR}/ZuXTargets.cmake" targets)
+string(FIND "${targets}" "${ZUX_SOURCE_DIR}/src/" private)
+if(NOT private EQUAL -1)
+    message(FATAL_ERROR "the build tree's package names the sources' private headers:\n${targets}")
+endif()
+run(${CMAKE_COMMAND} -S "${ZUX_CONSUMER_SOURCE}" -B "${ZUX_WORK_DIR}/build-tree-build"
+    "-DZuX_DIR=${ZUX_BUILD_DIR}" "-DCMAKE_CXX_COMPILER=${ZUX_CXX_COMPILER}")
+file(STRINGS "${ZUX_WORK_DIR}/build-tree-build/CMakeCache.txt" found REGEX "^ZuX_DIR:")
+if(NOT found MATCHES "^ZuX_DIR:[A-Z]+=(.*)$" OR NOT CMAKE_MATCH_1 STREQUAL ZUX_BUILD_DIR)
+    message(FATAL_ERROR "the consumer did not find ZuX in the build tree ${ZUX_BUILD_DIR}: ${found}")
+endif()
+run(${CMAKE_COMMAND} --build "${ZUX_WORK_DIR}/build-tree-build")
+run(${CMAKE_COMMAND} -E env --unset=LD_LIBRARY_PATH "${ZUX_WORK_DIR}/build-tree-build/consumer")
 
 # FetchContent_Declare(ZuX SOURCE_DIR ...): ZuX as a subdirectory of the consumer's build, with the
 # consumer's build type (none) and without ZuX's tests, examples and fuzzers.

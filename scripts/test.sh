@@ -2,13 +2,13 @@
 # Builds ZuX with warnings as errors and runs every test: the plain build (g++), then the same
 # tests under AddressSanitizer with UndefinedBehaviorSanitizer (clang++) and under
 # ThreadSanitizer (g++), every fuzz target for 60 seconds (ZUX_FUZZ_SECONDS), and the tests under
-# valgrind memcheck, then clang-format and clang-tidy. Each step stops the script at its first failure.
+# valgrind memcheck, then clang-format and clang-tidy, and that the fault list still applies. Each step stops the script at its first failure.
 # Build directories: ZUX_BUILD_DIR (default build/test), and beside it the same name with -asan and
 # -tsan for the sanitizer builds.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
-ensure_packages "${ZUX_BUILD_PACKAGES[@]}" googletest libgtest-dev valgrind shared-mime-info iso-codes
+ensure_packages "${ZUX_BUILD_PACKAGES[@]}" googletest libgtest-dev valgrind shared-mime-info iso-codes python3
 ensure_clang
 ensure_comma_locale
 export ZUX_REQUIRE_LOCALE=1
@@ -55,5 +55,10 @@ bash scripts/memcheck.sh "$build"
 
 step "formatting and static analysis"
 bash scripts/check-style.sh
+
+# The faults the tests must catch are replayed by scripts/faults.py, which takes long; here only
+# that each still applies, so that the list follows the sources.
+step "the fault list matches the sources"
+python3 scripts/faults.py --check
 
 step "all passed"

@@ -2,7 +2,8 @@
 # Builds ZuX with warnings as errors and runs every test: the plain build (g++), then the same
 # tests under AddressSanitizer with UndefinedBehaviorSanitizer (clang++) and under
 # ThreadSanitizer (g++), every fuzz target for 60 seconds (ZUX_FUZZ_SECONDS), and the tests under
-# valgrind memcheck, then clang-format and clang-tidy, and that the fault list still applies. Each step stops the script at its first failure.
+# valgrind memcheck, then clang-format and clang-tidy, and that the fault list still applies. Each
+# step stops the script at its first failure.
 # Build directories: ZUX_BUILD_DIR (default build/test), and beside it the same name with -asan and
 # -tsan for the sanitizer builds.
 set -euo pipefail

@@ -87,7 +87,7 @@ TEST(AttributeEmptyTest, DefaultHandleReadsDefaultsAndRefusesWrites) {
 
 template <class Form>
 class AttributeFormTest : public ::testing::Test {};
-TYPED_TEST_SUITE(AttributeFormTest, zuxtest::ValueForms);
+TYPED_TEST_SUITE(AttributeFormTest, zuxtest::ValueForms, zuxtest::FormName);
 
 // Handles made by default, from a null body and found nowhere read the fallback or the zero value
 // and refuse every write.

@@ -38,7 +38,7 @@ TEST_F(NodeAttributeTest, MissingAttributesGiveDefaults) {
 
 template <class Form>
 class NodeAttributeFormTest : public ::testing::Test {};
-TYPED_TEST_SUITE(NodeAttributeFormTest, zuxtest::ValueForms);
+TYPED_TEST_SUITE(NodeAttributeFormTest, zuxtest::ValueForms, zuxtest::FormName);
 
 // Each value is written as its text, appended or in place, and read back by the node and by a
 // handle on the attribute, also after a save and a load.

@@ -129,7 +129,7 @@ void ExpectFailure(const CZuError& error, unsigned int win32, const std::string&
 
 template <class Form>
 class StrictReadFormTest : public ::testing::Test {};
-TYPED_TEST_SUITE(StrictReadFormTest, zuxtest::NumberForms);
+TYPED_TEST_SUITE(StrictReadFormTest, zuxtest::NumberForms, zuxtest::FormName);
 
 // Both strict reads of the form's rows, against what AttributeAs<Type> gives; an out-parameter
 // that starts different from it shows a write on failure.

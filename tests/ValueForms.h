@@ -93,6 +93,14 @@ std::string NodeSetFunction() {
     return std::string("CZuError CZuXNode::SetAttribute") + Form::kName + "(const char*, " + Form::kType + ")";
 }
 
+/// Names the typed tests after the family: AttributeFormTest/INT rather than AttributeFormTest/2.
+struct FormName {
+    template <class Form>
+    static std::string GetName(int) {
+        return Form::kName;
+    }
+};
+
 } // namespace zuxtest
 
 #endif

@@ -103,6 +103,7 @@ long long WalkRangeFor(CZuXDocument& document, const Corpus& corpus, unsigned lo
 }
 #endif
 
+#ifdef ZUX_BENCH_ADDITIONS
 // The corpus's queries, each in the spelling `pick` takes, compiled against `context` (or without
 // one); an expression that does not compile ends the benchmark with an error.
 template <class Pick>
@@ -159,6 +160,8 @@ ZUX_BENCH_PROFILED long long AskPositions(CZuXDocument& document) {
     return sum;
 }
 
+#endif
+
 long long Save(CZuXDocument& document, bool indented) {
     std::string text;
     if (indented)
@@ -212,6 +215,7 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
                 return selected;
             });
         });
+#ifdef ZUX_BENCH_ADDITIONS
         Register("xpath-compiled", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
             CZuXDocument& document = Parsed(corpus);
             const std::vector<CZuXPathQuery> queries = Compiled(
@@ -254,6 +258,7 @@ void zuxbench::RegisterZuX(const std::vector<Corpus>& corpora, const std::vector
             state.counters["table_share"] =
                 static_cast<double>(with - without) / static_cast<double>(corpus.text.size());
         });
+#endif
         Register("save-raw", corpus.name, "zux", [&corpus, count](benchmark::State& state) {
             CZuXDocument& document = Parsed(corpus);
             Measure(state, count, [&] { return Save(document, false); });

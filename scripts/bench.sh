@@ -7,9 +7,9 @@
 # ZUX_BENCH_MIN_TIME (seconds per repetition, default 0.15), ZUX_BENCH_PROFILE=0 to skip callgrind,
 # ZUX_BENCH_COMPARE="A..B C" to compare ZuX as of commit A with ZuX as of B, and as of C with this
 # tree ("before and after"): this tree's benchmark code is built against each library and the
-# programs run in turns (ZUX_BENCH_ROUNDS rounds, default 3). By default: the handles that become
-# empty on removal (861cd72..1c1196d), the cheaper handles since (e46d43f against this tree), and
-# both together (861cd72 against this tree); ZUX_BENCH_COMPARE= (empty) skips them.
+# programs run in turns (ZUX_BENCH_ROUNDS rounds, default 3). By default: the round of encodings,
+# additions, namespaces, positions and zux (d2a308b against this tree), and the review that
+# followed it (353d35a against this tree); ZUX_BENCH_COMPARE= (empty) skips them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/deps.sh
@@ -79,15 +79,15 @@ bench_against() {
         cmake --build "$dir/build" -j "$(nproc)" >/dev/null
         cmake --install "$dir/build" >/dev/null
         cmake -S bench -B "$dir/bench" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$dir/prefix" >/dev/null
-        cmake --build "$dir/bench" -j "$(nproc)" >/dev/null
+        cmake --build "$dir/bench" -j "$(nproc)" --target zux_bench >/dev/null
     fi
     echo "$dir/bench/zux_bench"
 }
 
 compare=()
-ZUX_BENCH_COMPARE=${ZUX_BENCH_COMPARE-861cd72..1c1196d e46d43f 861cd72}
+ZUX_BENCH_COMPARE=${ZUX_BENCH_COMPARE-d2a308b 353d35a}
 if [ -n "$ZUX_BENCH_COMPARE" ]; then
-    filter='^(walk|siblings|xpath|build|remove|remove-each)/[^/]*/(pugixml|zux)$'
+    filter='^(parse|walk|siblings|xpath|build|remove|remove-each)/[^/]*/(pugixml|zux)$'
     index=0
     for pair in $ZUX_BENCH_COMPARE; do
         index=$((index + 1))

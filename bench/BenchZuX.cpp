@@ -127,6 +127,8 @@ ZUX_BENCH_PROFILED long long SelectCompiled(CZuXDocument& document, const std::v
     return selected;
 }
 
+#endif
+
 ZUX_BENCH_PROFILED long long BuildDocument(const std::vector<std::string>& names) {
     CZuXDocument document;
     CZuXNode root(document.AppendNode("catalog"));
@@ -140,6 +142,7 @@ ZUX_BENCH_PROFILED long long BuildDocument(const std::vector<std::string>& names
     return made;
 }
 
+#ifdef ZUX_BENCH_ADDITIONS
 // Heap bytes in use, in the arena and in mapped blocks.
 std::size_t HeapInUse() {
     const struct mallinfo2 heap = mallinfo2();

@@ -74,8 +74,11 @@ bench_against() {
         rm -rf "$dir"
         mkdir -p "$dir/src"
         git archive "$ref" | tar -x -C "$dir/src"
+        # A run path to its own directory, which older versions do not give libZuX: the program's
+        # own run path does not serve the libraries it loads.
         cmake -S "$dir/src" -B "$dir/build" -DCMAKE_BUILD_TYPE=Release -DZUX_BUILD_TESTS=OFF \
-            -DZUX_BUILD_EXAMPLES=OFF -DZUX_BUILD_FUZZERS=OFF -DCMAKE_INSTALL_PREFIX="$dir/prefix" >/dev/null
+            -DZUX_BUILD_EXAMPLES=OFF -DZUX_BUILD_FUZZERS=OFF -DCMAKE_INSTALL_PREFIX="$dir/prefix" \
+            -DCMAKE_INSTALL_RPATH="$dir/prefix/lib" >/dev/null
         cmake --build "$dir/build" -j "$(nproc)" >/dev/null
         cmake --install "$dir/build" >/dev/null
         cmake -S bench -B "$dir/bench" -DCMAKE_BUILD_TYPE=Release -DCMAKE_PREFIX_PATH="$dir/prefix" >/dev/null

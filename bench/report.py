@@ -341,6 +341,11 @@ def goal_section(r, memory):
         if share is not None:
             rows.append([f"the table of source positions holds at most 1/{POSITIONS_SHARE} of the input", corpus,
                          f"1/{1 / share:.1f}" if share > 0 else "0", verdict(share <= 1 / POSITIONS_SHARE), ""])
+    for corpus in corpora:
+        keeping, plain = r.median("parse-positions", corpus, "zux"), r.median("parse", corpus, "zux")
+        if keeping and plain:
+            rows.append(["a load with `KeepPositions`, against ZuX's plain load (no limit: it is asked for)", corpus,
+                         fmt_ratio(keeping / plain), "", spreads(r, "parse-positions", corpus, ["zux"])])
     moving = [r.counter("siblings", c, "zux", "allocs_in_moves") for c in corpora]
     moving = [m for m in moving if m is not None]
     if moving:

@@ -97,6 +97,13 @@ TEST(NodeNavigationTest, GetNodeFindsFirstOfItsNameCaseSensitively) {
     EXPECT_FALSE(CZuXNode(p.GetNode(nullptr)).Exists());
     const CZuXNode& constP = p;
     EXPECT_EQ("a", CZuXNode(constP.GetNode("a")).Name());
+    // By attribute, and the text of a child element.
+    auto mirrors = Parse("<c><m lang=\"fr\"/><m/><m lang=\"de\"><city>Bonn</city></m><m lang=\"de\"/></c>");
+    CZuXNode c(mirrors->GetNode("c"));
+    CZuXNode de(c.FindChild("m", "lang", "de"));
+    EXPECT_EQ("Bonn", de.ChildText("city"));
+    EXPECT_EQ("", de.ChildText("town"));
+    EXPECT_FALSE(CZuXNode(c.FindChild("m", "lang", "it")).Exists());
 }
 
 TEST(NodeNavigationTest, SetTextWritesTheFirstTextChild) {
